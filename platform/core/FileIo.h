@@ -1,0 +1,24 @@
+#pragma once
+// File access of the portable core by wide-character path. Paths use backslashes on both
+// builds; natively they are turned into slashes and UTF-8 here.
+#include <cstddef>
+#include <cstdio>
+
+FILE* OpenFile(const wchar_t* path, const wchar_t* mode);
+bool FileExists(const wchar_t* path);
+bool DeleteFilePath(const wchar_t* path);
+bool CopyFilePath(const wchar_t* from, const wchar_t* to);
+
+// Moves source over target in one step: the target is either the old file or the new one,
+// never missing. Another process that holds the target open makes Wine refuse the rename,
+// so it is retried for a short, bounded time; false when it never went through.
+bool ReplaceFileWith(const wchar_t* source, const wchar_t* target);
+
+// Writes buffered data of the stream through to the disk.
+bool FlushToDisk(FILE* file);
+
+#ifndef _WIN32
+// Native only: a UTF-8 path with slashes as a wide path with backslashes; returns its length,
+// cut to fit size characters with the terminator.
+size_t NativePathToWide(const char* path, wchar_t* out, size_t size);
+#endif

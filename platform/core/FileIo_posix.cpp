@@ -1,0 +1,79 @@
+#include "platform/core/FileIo.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string ToNative(const wchar_t* path) {
+    std::string out;
+    for (const wchar_t* p = path; *p; ++p) {
+        const auto c = static_cast<uint32_t>(*p == L'\\' ? L'/' : *p);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+size_t NativePathToWide(const char* path, wchar_t* out, size_t size) {
+    size_t n = 0;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path); *p && n + 1 < size;) {
+        uint32_t c = *p++;
+        int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        if (more) c &= 0x3F >> more;
+        while (more-- > 0 && (*p & 0xC0) == 0x80) c = (c << 6) | (*p++ & 0x3F);
+        out[n++] = c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    }
+    if (size) out[n] = L'\0';
+    return n;
+}
+
+FILE* OpenFile(const wchar_t* path, const wchar_t* mode) {
+    return fopen(ToNative(path).c_str(), ToNative(mode).c_str());
+}
+
+bool FileExists(const wchar_t* path) {
+    struct stat st {};
+    return stat(ToNative(path).c_str(), &st) == 0;
+}
+
+bool DeleteFilePath(const wchar_t* path) { return unlink(ToNative(path).c_str()) == 0; }
+
+bool CopyFilePath(const wchar_t* from, const wchar_t* to) {
+    FILE* in = OpenFile(from, L"rb");
+    if (!in) return false;
+    FILE* out = OpenFile(to, L"wb");
+    bool ok = out != nullptr;
+    char buffer[65536];
+    size_t n;
+    while (ok && (n = fread(buffer, 1, sizeof buffer, in)) > 0) ok = fwrite(buffer, 1, n, out) == n;
+    ok = ok && !ferror(in);
+    fclose(in);
+    if (out) ok = (fclose(out) == 0) && ok;
+    if (!ok) DeleteFilePath(to);
+    return ok;
+}
+
+bool ReplaceFileWith(const wchar_t* source, const wchar_t* target) {
+    return rename(ToNative(source).c_str(), ToNative(target).c_str()) == 0;
+}
+
+bool FlushToDisk(FILE* file) { return fflush(file) == 0 && fsync(fileno(file)) == 0; }

@@ -1,0 +1,34 @@
+#include "platform/core/FileIo.h"
+
+#include <windows.h>
+#include <io.h>
+
+FILE* OpenFile(const wchar_t* path, const wchar_t* mode) { return _wfopen(path, mode); }
+
+bool FileExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool DeleteFilePath(const wchar_t* path) { return DeleteFileW(path) != 0; }
+
+bool CopyFilePath(const wchar_t* from, const wchar_t* to) { return CopyFileW(from, to, FALSE) != 0; }
+
+bool ReplaceFileWith(const wchar_t* source, const wchar_t* target) {
+    // Not ReplaceFileW: under Wine it moves the old file away first, leaving a moment with no
+    // file at all. A reader holding the target open makes the move fail with access denied (or
+    // a sharing violation); readers open, read and close quickly, so a bounded retry is enough.
+    const DWORD deadline = GetTickCount() + 2000;
+    for (;;) {
+        if (MoveFileExW(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            static_cast<LONG>(GetTickCount() - deadline) >= 0)
+            return false;
+        Sleep(5);
+    }
+}
+
+bool FlushToDisk(FILE* file) {
+    if (fflush(file) != 0) return false;
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
+}

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable core natively under AddressSanitizer and
+# UBSan, then the Windows build under Wine (windows on an Xvfb display).
+#   DZ_BUILD_DIR   build folder (default: build)
+#   DZ_TESTS       only the tests whose names match this regular expression
+#   DZ_ONLY        "native" or "windows" to run one half
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build=${DZ_BUILD_DIR:-build}
+jobs=$(nproc)
+filter=()
+[ -n "${DZ_TESTS:-}" ] && filter=(-R "$DZ_TESTS")
+
+"$root/tools/setup.sh"
+
+summary=$(mktemp)
+run_ctest() { # folder label
+  set +e
+  (cd "$1" && ctest --output-on-failure -j"$jobs" "${filter[@]}") | tee -a "$summary"
+  local rc=${PIPESTATUS[0]}
+  set -e
+  return $rc
+}
+
+status=0
+only=${DZ_ONLY:-all}
+if [ "$only" != windows ]; then
+  echo "== native build (sanitizers) =="
+  cmake -S . -B "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build/native" -j"$jobs"
+  run_ctest "$build/native" || status=1
+fi
+if [ "$only" != native ]; then
+  echo "== Windows build, tests under Wine =="
+  cmake -S . -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build/win" -j"$jobs"
+  source "$root/tools/wine-env.sh"
+  trap dz_wine_stop EXIT
+  dz_wine_start "$build/wineprefix"
+  run_ctest "$build/win" || status=1
+fi
+
+passed=0; failed=0
+while read -r line; do
+  if [[ $line =~ ([0-9]+)%\ tests\ passed,\ ([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+) ]]; then
+    failed=$((failed + BASH_REMATCH[2]))
+    passed=$((passed + BASH_REMATCH[3] - BASH_REMATCH[2]))
+  fi
+done <"$summary"
+rm -f "$summary"
+echo
+echo "ctest executables: $passed passed, $failed failed"
+exit $status

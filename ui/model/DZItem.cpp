@@ -1,0 +1,39 @@
+#include "ui/model/DZItem.h"
+
+#include "ui/model/ActionBitmaps.h"
+#include "ui/model/BinaryIo.h"
+#include "ui/model/EngineContract.h"
+
+namespace {
+constexpr uint32_t kDZEditTemplate = 105;
+} // namespace
+
+DZItem::DZItem() : StorageItem(Weekly, 0) {}
+
+bool DZItem::Write(FILE* file) const {
+    return StorageItem::Write(file) && WriteU16(file, kActionBlockSize) && WriteU16(file, action) &&
+           WriteU16(file, options);
+}
+
+bool DZItem::Read(FILE* file) {
+    uint16_t size;
+    return StorageItem::Read(file) && ReadU16(file, &size) && size == kActionBlockSize &&
+           ReadU16(file, &action) && ReadU16(file, &options);
+}
+
+HBITMAP DZItem::ListBitmap() const {
+    switch (action) {
+    case PhoneOff: return g_actionBitmaps.phoneOff;
+    case PhoneOn: return g_actionBitmaps.phoneOn;
+    case PowerOff: return g_actionBitmaps.powerOff;
+    default: return nullptr;
+    }
+}
+
+EntryEditor* DZItem::CreateEditor() {
+    editor = g_editorFactories.actionEditor
+                 ? g_editorFactories.actionEditor(kDZEditTemplate, Next24Hours | Once | Weekly,
+                                                  showSeconds)
+                 : nullptr;
+    return editor;
+}

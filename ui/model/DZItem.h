@@ -1,0 +1,29 @@
+#pragma once
+// The action entry of this product: a schedule entry that switches the phone radio off or on,
+// or powers the device off, with Bluetooth option bits. Its record ends with the 4-byte
+// action block that the engine hands to the callback.
+#include "ui/model/StorageItem.h"
+
+enum ActionCode : uint16_t {
+    PhoneOff = 0,
+    PhoneOn = 1,
+    PowerOff = 2,
+};
+
+constexpr uint16_t kOptionBluetooth = 1;    // Bluetooth off with PhoneOff, on with PhoneOn
+constexpr uint16_t kOptionDiscoverable = 2; // Bluetooth discoverable, with PhoneOn
+
+class DZItem : public StorageItem {
+public:
+    DZItem();
+
+    bool Write(FILE* file) const override;
+    bool Read(FILE* file) override;
+    void FormatAction(wchar_t* buffer, size_t size) const override;
+    HBITMAP ListBitmap() const override;
+    EntryEditor* CreateEditor() override;
+
+    uint16_t action = PhoneOff;
+    uint16_t options = 0;
+    EntryEditor* editor = nullptr; // the editor made last by CreateEditor; not owned
+};

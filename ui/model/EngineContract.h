@@ -1,0 +1,33 @@
+#pragma once
+// What the program, the callback library and the scheduling engine agree on.
+#include <cstdint>
+
+// Set by the engine once it is ready; it holds a handle for as long as it runs.
+#define DZ_ENGINE_READY_EVENT L"TARVIKENGINEREADY"
+// Set by the program after every successful save of "storage.dat"; created by the engine.
+#define DZ_ENGINE_REFRESH_EVENT L"TARVIKENGINEREFRESH"
+// The engine's program file below the program files folder.
+#define DZ_ENGINE_RELATIVE_PATH L"\\Velmorix\\TarvikEngine\\tarvikengine.exe"
+// Waiting for a launched engine to become ready.
+constexpr unsigned long kEngineReadyTimeoutMs = 10000;
+
+#define DZ_STORAGE_FILE L"storage.dat"
+#define DZ_CALLBACK_LIBRARY L"DozaraDLL.dll"
+#define DZ_CALLBACK_EXPORT "TarvikEngineFunc"
+#define DZ_EXECUTOR_FILE L"DozaraUtil.exe"
+
+// The action block: the last four bytes of an action entry's record, and what the engine
+// passes to TarvikEngineFunc. Little-endian, no alignment.
+constexpr int kActionBlockSize = 4;
+constexpr int kActionBlockActionOffset = 0;  // 16-bit action code
+constexpr int kActionBlockOptionsOffset = 2; // 16-bit option bits, low byte first
+
+inline uint16_t ActionBlockAction(const unsigned char* block) {
+    return static_cast<uint16_t>(block[0] | (block[1] << 8));
+}
+inline uint16_t ActionBlockOptions(const unsigned char* block) {
+    return static_cast<uint16_t>(block[2] | (block[3] << 8));
+}
+
+// TarvikEngineFunc(unused, unused, action block) -> executor exit code, or -1.
+typedef int (*TarvikEngineFuncType)(uintptr_t, uintptr_t, const unsigned char*);

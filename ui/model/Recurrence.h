@@ -1,0 +1,19 @@
+#pragma once
+// Calendar rules of the schedule model: next occurrence of an entry after a reference
+// instant, the list's display order, and the small date functions they use.
+#include "ui/model/StorageItem.h"
+
+HRESULT AddSeconds(SYSTEMTIME* time, int32_t seconds);
+int DaysInMonth(int month, const SYSTEMTIME& reference);
+int WeekdayFromBit(int32_t bit);
+int NthWeekdayOfMonth(const SYSTEMTIME& reference, int month, int32_t weekIndex,
+                      int32_t weekdayBit);
+
+FILETIME NextWeekly(const FILETIME& startTime, const FILETIME& reference, int32_t weekdayMask);
+FILETIME NextMonthly(const StorageItem& entry, const FILETIME& startTime,
+                     const FILETIME& reference);
+FILETIME NextOccurrence(const StorageItem& entry, const FILETIME& reference);
+int CompareByNextOccurrence(const StorageItem& a, const StorageItem& b);
+
+// The display order shared by every list: by kind, then by instant or time of day.
+int CompareDisplayOrder(const StorageItem& a, const StorageItem& b);

@@ -1,0 +1,45 @@
+#pragma once
+// One schedule entry: when something happens and whether it is active. Its record in
+// "storage.dat" is the base record; derived entries append their own extension.
+#include <cstdint>
+#include <cstdio>
+
+#include "ui/model/EntryEditor.h"
+#include "ui/model/ScheduleTypes.h"
+
+class StorageList;
+
+class StorageItem {
+public:
+    StorageItem(int32_t kind, int32_t showSeconds);
+    virtual ~StorageItem() = default;
+    StorageItem(const StorageItem&) = delete;
+    StorageItem& operator=(const StorageItem&) = delete;
+
+    // Virtual operations, in slot order.
+    virtual bool Write(FILE* file) const;
+    virtual bool Read(FILE* file);
+    // The text operations write a terminated text of at most size characters, cut to fit.
+    virtual void FormatMonthlyDay(wchar_t* buffer, size_t size) const;
+    virtual void FormatAction(wchar_t* buffer, size_t size) const;
+    virtual void FormatSchedule(wchar_t* buffer, size_t size) const;
+    virtual HBITMAP ListBitmap() const;
+    virtual EntryEditor* CreateEditor();
+
+    int Edit(HWND parentWindow);
+    bool IsOutdated() const;
+
+    int32_t kind;
+    FILETIME startTime;
+    int32_t weekdayMask;
+    int32_t active;
+    int32_t monthMask;
+    int16_t monthlyMode;
+    int32_t dayOfMonth;
+    int32_t weekIndex;
+    int32_t monthlyWeekday;
+    StorageItem* next = nullptr;
+    StorageItem* prev = nullptr;
+    StorageList* owner = nullptr;
+    int32_t showSeconds;
+};

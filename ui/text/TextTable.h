@@ -1,0 +1,35 @@
+#pragma once
+// The localized texts of the program, read from "local.dat" beside it: the section of the
+// user's language, or else "[Default]". Looked up by key; a missing key gives "<undefined>".
+
+struct TextEntry {
+    wchar_t* key;
+    wchar_t* value;
+    TextEntry* next;
+};
+
+class TextTable {
+public:
+    TextTable(); // also prepares the locale pictures
+    ~TextTable();
+    TextTable(const TextTable&) = delete;
+    TextTable& operator=(const TextTable&) = delete;
+
+    // The program directory's "local.dat", section of the user's language.
+    bool Load();
+    // A given file and wanted section name such as L"[English]" (tools and tests).
+    bool LoadFrom(const wchar_t* path, const wchar_t* wantedSection);
+
+    const wchar_t* Lookup(const wchar_t* key) const;
+    const wchar_t* AppName() const { return Lookup(L"APP_NAME"); }
+
+private:
+    void FreeEntries();
+    TextEntry* head = nullptr;
+    TextEntry* tail = nullptr;
+};
+
+// The process-wide text table; text(key) of the program is g_textTable.Lookup(key).
+extern TextTable g_textTable;
+
+inline const wchar_t* Text(const wchar_t* key) { return g_textTable.Lookup(key); }
