@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 build=${DZ_BUILD_DIR:-build}
-jobs=$(nproc)
+jobs=${DZ_JOBS:-$(nproc)}
 filter=()
 [ -n "${DZ_TESTS:-}" ] && filter=(-R "$DZ_TESTS")
 

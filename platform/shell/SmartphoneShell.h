@@ -1,0 +1,73 @@
+#pragma once
+// What the phone's shell and system libraries give a program and desktop Win32 lacks, with
+// the phone's names and contracts: the softkey menu bar, full-screen dialogs, the HTML viewer,
+// EventModify, TransparentImage. Under Wine the program's windows live in a phone screen area
+// of 240 x 320 pixels with a status strip at the top and the softkey bar at the bottom.
+#include <windows.h>
+#include <commctrl.h>
+
+// Softkey menu bar
+typedef struct tagSHMENUBARINFO {
+    DWORD cbSize;
+    HWND hwndParent;
+    DWORD dwFlags;
+    UINT nToolBarId;
+    HINSTANCE hInstRes;
+    int nBmpId;
+    int cBmpImages;
+    HWND hwndMB;
+    COLORREF clrBk;
+} SHMENUBARINFO, *PSHMENUBARINFO;
+
+#define SHCMBF_EMPTYBAR 0x0001
+#define SHCMBF_HIDDEN 0x0002
+#define SHCMBF_HIDESIPBUTTON 0x0004
+#define SHCMBF_COLORBK 0x0008
+#define SHCMBF_HMENU 0x0010
+#define SHCMBM_GETMENU (WM_USER + 402)
+
+// The first top-level item of the menu resource is the left softkey and sends its command to
+// the owner; a popup item is the right softkey and opens the popup. The bar answers
+// SHCMBM_GETMENU and TB_SETBUTTONINFO (TBIF_TEXT, by command id; 0 names the popup). F1 and
+// F2 press the left and right softkeys.
+BOOL SHCreateMenuBar(SHMENUBARINFO* info);
+
+// Full-screen dialogs
+typedef struct tagSHINITDLGINFO {
+    DWORD dwMask;
+    HWND hDlg;
+    DWORD dwFlags;
+} SHINITDLGINFO, *PSHINITDLGINFO;
+
+#define SHIDIM_FLAGS 0x0001
+#define SHIDIF_DONEBUTTON 0x0001
+#define SHIDIF_SIZEDLG 0x0002
+#define SHIDIF_SIZEDLGFULLSCREEN 0x0004
+#define SHIDIF_SIPDOWN 0x0008
+#define SHIDIF_FULLSCREENNOMENUBAR 0x0010
+
+BOOL SHInitDialog(SHINITDLGINFO* info);
+
+// The phone screen area in screen coordinates, and the part of it that a program's main
+// window or a full-screen dialog covers (between the status strip and the softkey bar).
+RECT PhoneScreenRect();
+RECT PhoneWorkArea();
+
+// Shell folders and launching, with the phone's names.
+BOOL SHGetSpecialFolderPath(HWND owner, LPWSTR path, int folder, BOOL create);
+
+// Events
+#define EVENT_PULSE 1
+#define EVENT_RESET 2
+#define EVENT_SET 3
+BOOL EventModify(HANDLE event, DWORD function);
+
+// Drawing
+BOOL TransparentImage(HDC destination, int dx, int dy, int dw, int dh, HANDLE source, int sx,
+                      int sy, int sw, int sh, COLORREF transparent);
+
+// HTML viewer: InitHTMLControl registers the window class "DISPLAYCLASS"; the viewer answers
+// DTM_NAVIGATE with a "file://" URL in lParam by loading and showing that page.
+#define DISPLAYCLASS L"DISPLAYCLASS"
+#define DTM_NAVIGATE (WM_USER + 120)
+BOOL InitHTMLControl(HINSTANCE instance);
