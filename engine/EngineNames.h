@@ -1,0 +1,24 @@
+#pragma once
+// The engine's own names and files, beyond what it shares with the program (EngineContract.h).
+
+// Held by the running engine for its whole run: a second engine finds it and ends at once, and
+// "tarvikengine.exe /stop" waits on it to learn that the engine has ended.
+#define DZ_ENGINE_INSTANCE_MUTEX L"DozaraEngineInstance"
+// Set by "tarvikengine.exe /stop": the running engine ends.
+#define DZ_ENGINE_STOP_EVENT L"DozaraEngineStop"
+
+// Beside the engine: the registration written by the install step, and the journal.
+#define DZ_ENGINE_REGISTRATION_FILE L"tarvikengine.ini"
+#define DZ_ENGINE_JOURNAL_FILE L"tarvikengine.log"
+// The registration's one setting: the folder of the program, storage.dat and DozaraDLL.
+#define DZ_REGISTRATION_PROGRAM_FOLDER L"ProgramFolder"
+
+// Exit codes of tarvikengine.exe.
+constexpr int kEngineExitStopped = 0;        // ran and was stopped, or /stop ended an engine
+constexpr int kEngineExitAlreadyRunning = 1; // another engine runs; this one ended at once
+constexpr int kEngineExitNoEngine = 2;       // /stop found no engine running
+constexpr int kEngineExitStopTimedOut = 3;   // /stop: the engine did not end in time
+constexpr int kEngineExitStartFailed = 4;    // the named events could not be made
+
+// How long /stop waits for the running engine to end.
+constexpr unsigned long kEngineStopTimeoutMs = 10000;

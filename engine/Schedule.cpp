@@ -1,0 +1,131 @@
+#include "engine/Schedule.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+#include "ui/model/Recurrence.h"
+
+namespace {
+
+// Firings are remembered this long: a clock set back by less than this never repeats one.
+constexpr uint64_t kFiredMemoryTicks = 2 * kTicksPerDay;
+// A recurring entry whose next occurrences have all fired already (the clock went back) gives
+// up after this many steps and waits for nothing.
+constexpr int kMaxStepsPastFired = 16;
+
+bool IsRecurring(int32_t kind) {
+    return kind == Weekly || kind == Monthly || kind == Yearly;
+}
+
+auto Fields(const EntryKey& k) {
+    return std::tie(k.kind, k.startTime, k.weekdayMask, k.monthMask, k.monthlyMode, k.dayOfMonth,
+                    k.weekIndex, k.monthlyWeekday, k.action, k.options);
+}
+
+} // namespace
+
+bool EntryKey::operator<(const EntryKey& other) const {
+    return Fields(*this) < Fields(other);
+}
+
+EntryKey KeyOf(const DZItem& item) {
+    EntryKey key;
+    key.kind = item.kind;
+    key.startTime = ToTicks(item.startTime);
+    key.weekdayMask = item.weekdayMask;
+    key.monthMask = item.monthMask;
+    key.monthlyMode = item.monthlyMode;
+    key.dayOfMonth = item.dayOfMonth;
+    key.weekIndex = item.weekIndex;
+    key.monthlyWeekday = item.monthlyWeekday;
+    key.action = item.action;
+    key.options = item.options;
+    return key;
+}
+
+uint64_t Schedule::NextUnfired(const Tracked& entry, uint64_t after) const {
+    // One-time kinds answer with their stored instant whatever the reference, so the same
+    // test "later than after, not fired yet" serves every kind.
+    uint64_t reference = after;
+    for (int step = 0; step < kMaxStepsPastFired; ++step) {
+        const uint64_t next = ToTicks(NextOccurrence(*entry.item, FromTicks(reference)));
+        if (next == kNoInstant || next <= after) return kNoInstant;
+        if (!fired.count({next, entry.key})) return next;
+        if (!IsRecurring(entry.item->kind)) return kNoInstant;
+        reference = next;
+    }
+    return kNoInstant;
+}
+
+void Schedule::ForgetOldFirings(uint64_t now) {
+    while (!fired.empty() && fired.begin()->first + kFiredMemoryTicks < now)
+        fired.erase(fired.begin());
+}
+
+void Schedule::TakeUp(std::unique_ptr<DZList> fresh, uint64_t now) {
+    std::multimap<EntryKey, uint64_t> known;
+    for (const Tracked& entry : tracked)
+        known.emplace(entry.key, entry.waiting);
+
+    std::vector<Tracked> next;
+    int number = 0;
+    for (const StorageItem* item = fresh->head; item; item = item->next) {
+        ++number;
+        if (!item->active) continue;
+        // A DZList makes nothing but DZItems.
+        const DZItem& action = static_cast<const DZItem&>(*item);
+        Tracked entry{&action, KeyOf(action), number, kNoInstant};
+        const auto same = known.find(entry.key);
+        if (same != known.end()) {
+            entry.waiting = same->second;
+            known.erase(same);
+        } else {
+            entry.waiting = NextUnfired(entry, now);
+        }
+        next.push_back(entry);
+    }
+    tracked = std::move(next);
+    entryCount = static_cast<size_t>(number);
+    list = std::move(fresh);
+    ForgetOldFirings(now);
+}
+
+std::vector<Firing> Schedule::TakeDue(uint64_t now) {
+    std::vector<Firing> due;
+    for (Tracked& entry : tracked) {
+        if (entry.waiting == kNoInstant || entry.waiting > now) continue;
+        // Two identical entries share their occurrences: the action runs once.
+        if (fired.insert({entry.waiting, entry.key}).second) {
+            Firing firing;
+            firing.entryNumber = entry.number;
+            firing.key = entry.key;
+            firing.scheduled = entry.waiting;
+            firing.block[0] = static_cast<unsigned char>(entry.key.action);
+            firing.block[1] = static_cast<unsigned char>(entry.key.action >> 8);
+            firing.block[2] = static_cast<unsigned char>(entry.key.options);
+            firing.block[3] = static_cast<unsigned char>(entry.key.options >> 8);
+            due.push_back(firing);
+        }
+        entry.waiting = NextUnfired(entry, std::max(now, entry.waiting));
+    }
+    return due;
+}
+
+void Schedule::ClockChanged(uint64_t now) {
+    for (Tracked& entry : tracked)
+        if (IsRecurring(entry.item->kind) && (entry.waiting == kNoInstant || entry.waiting > now))
+            entry.waiting = NextUnfired(entry, now);
+}
+
+uint64_t Schedule::NextInstant() const {
+    uint64_t earliest = kNoInstant;
+    for (const Tracked& entry : tracked)
+        earliest = std::min(earliest, entry.waiting);
+    return earliest;
+}
+
+size_t Schedule::WaitingCount() const {
+    return static_cast<size_t>(std::count_if(
+        tracked.begin(), tracked.end(), [](const Tracked& e) { return e.waiting != kNoInstant; }));
+}
