@@ -1,0 +1,9 @@
+#include "ui/app/AppState.h"
+
+HINSTANCE g_instance = nullptr;
+DZList g_entryList;
+ListViewEx g_scheduleList;
+HWND g_mainWindow = nullptr;
+HWND g_menuBar = nullptr;
+HMENU g_menu = nullptr;
+HICON g_appIcon = nullptr;

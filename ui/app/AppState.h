@@ -1,0 +1,15 @@
+#pragma once
+// The program's process-wide state, one of each, from start-up to exit. The text table lives
+// in ui/text (g_textTable) and the action bitmaps in ui/model (g_actionBitmaps).
+#include <windows.h>
+
+#include "ui/app/ScheduleList.h"
+#include "ui/model/DZList.h"
+
+extern HINSTANCE g_instance;
+extern DZList g_entryList;        // owns every entry
+extern ListViewEx g_scheduleList; // its rows point at g_entryList's entries
+extern HWND g_mainWindow;
+extern HWND g_menuBar; // the softkey bar; destroyed on WM_DESTROY
+extern HMENU g_menu;   // the bar's menu, for the item states and captions
+extern HICON g_appIcon;

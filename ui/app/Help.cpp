@@ -1,0 +1,105 @@
+#include "ui/app/Help.h"
+
+#include "platform/shell/SmartphoneShell.h"
+#include "ui/app/AppState.h"
+#include "ui/app/BoundedText.h"
+#include "ui/resources/resource.h"
+#include "ui/text/ProgramDirectory.h"
+#include "ui/text/TextTable.h"
+
+namespace {
+
+// The dialog is modal, so there is at most one of each.
+HWND g_helpViewer = nullptr;
+HWND g_helpMenuBar = nullptr;
+HWND g_helpDialog = nullptr;
+
+// "file://" followed at once by the program directory (backslashes and all) and "help.html".
+// A directory too long for the buffer cannot address the page: the URL is then left empty and
+// the viewer shows its notice for a page it cannot load, instead of some other file that a
+// cut URL might name.
+void BuildHelpUrl(wchar_t* url, size_t size) {
+    wchar_t directory[MAX_PATH];
+    ProgramDirectory(directory);
+    url[0] = L'\0';
+    if (!AppendText(url, size, L"file://") || !AppendText(url, size, directory) ||
+        !AppendText(url, size, L"help.html"))
+        url[0] = L'\0';
+}
+
+} // namespace
+
+INT_PTR ShowHelp(HWND owner) {
+    HRSRC found = FindResourceW(g_instance, MAKEINTRESOURCEW(IDD_HELP), RT_DIALOG);
+    HGLOBAL loaded = found ? LoadResource(g_instance, found) : nullptr;
+    if (!loaded) return -1;
+    return DialogBoxIndirectParamW(g_instance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)),
+                                   owner, HelpDlgProc, 0);
+}
+
+INT_PTR CALLBACK HelpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        g_helpDialog = dialog;
+        if (!InitHelpDialog()) DestroyWindow(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return FALSE;
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    case WM_DESTROY:
+        if (g_helpMenuBar) DestroyWindow(g_helpMenuBar);
+        g_helpMenuBar = nullptr;
+        return FALSE;
+    }
+    return FALSE;
+}
+
+bool InitHelpDialog() {
+    SHINITDLGINFO screen{SHIDIM_FLAGS, g_helpDialog, SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
+    if (!SHInitDialog(&screen)) return false;
+
+    SHMENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.hwndParent = g_helpDialog;
+    bar.dwFlags = SHCMBF_HMENU;
+    bar.nToolBarId = IDR_HELP_MENU;
+    bar.hInstRes = g_instance;
+    if (!SHCreateMenuBar(&bar)) return false;
+    g_helpMenuBar = bar.hwndMB;
+
+    SendMessageW(g_helpDialog, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(Text(L"DLG_HELP_HEADERTEXT")));
+    TBBUTTONINFOW button{};
+    button.cbSize = sizeof button;
+    button.dwMask = TBIF_TEXT;
+    button.pszText = const_cast<wchar_t*>(Text(L"BTN_OK"));
+    SendMessageW(g_helpMenuBar, TB_SETBUTTONINFOW, IDOK, reinterpret_cast<LPARAM>(&button));
+
+    // Loading the page can take a moment on the phone.
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    if (!InitHTMLControl(g_instance)) {
+        SetCursor(nullptr);
+        return false;
+    }
+    RECT client;
+    GetClientRect(g_helpDialog, &client);
+    g_helpViewer =
+        CreateWindowExW(0, DISPLAYCLASS, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                        client.left, client.top, client.right - client.left,
+                        client.bottom - client.top, g_helpDialog, nullptr, g_instance, nullptr);
+    if (!g_helpViewer) {
+        SetCursor(nullptr);
+        return false;
+    }
+    wchar_t url[MAX_PATH];
+    BuildHelpUrl(url, MAX_PATH);
+    SendMessageW(g_helpViewer, DTM_NAVIGATE, 0, reinterpret_cast<LPARAM>(url));
+    SetCursor(nullptr);
+    SetFocus(g_helpViewer);
+    return true;
+}
+
+void ShowAbout(HWND owner) {
+    MessageBoxW(owner, Text(L"MSG_ABOUT"), g_textTable.AppName(), MB_OK | MB_ICONINFORMATION);
+}

@@ -1,0 +1,9 @@
+#pragma once
+// The help page, shown full screen in the HTML viewer, and the About box.
+#include <windows.h>
+
+// Returns the dialog's end code: 1 closed by the softkey, 2 cancelled; the program ignores it.
+INT_PTR ShowHelp(HWND owner);
+INT_PTR CALLBACK HelpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+bool InitHelpDialog();
+void ShowAbout(HWND owner);

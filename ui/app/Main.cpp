@@ -1,0 +1,161 @@
+#include "ui/app/Main.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+#include <commctrl.h>
+
+#include "platform/shell/SmartphoneShell.h"
+#include "ui/app/AppState.h"
+#include "ui/app/BoundedText.h"
+#include "ui/app/MainWindow.h"
+#include "ui/model/ActionBitmaps.h"
+#include "ui/model/EngineContract.h"
+#include "ui/resources/resource.h"
+#include "ui/text/TextTable.h"
+
+// The shell's folder id, without shlobj.h: its names would shadow the phone's shell calls.
+#ifndef CSIDL_PROGRAM_FILES
+#define CSIDL_PROGRAM_FILES 0x0026
+#endif
+
+namespace {
+
+// The bitmaps stay in their own 16-bit format, as on the phone's 16-bit display: the key
+// colour is then matched at the bitmap's precision, where RGB(111, 254, 12) and the stored
+// pixels agree. Turned into a 24- or 32-bit screen bitmap they would differ in the low bits
+// and the key colour would show around every icon.
+HBITMAP LoadActionBitmap(int id) {
+    return static_cast<HBITMAP>(
+        LoadImageW(g_instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+void DeleteActionBitmap(HBITMAP& bitmap) {
+    if (bitmap) DeleteObject(bitmap);
+    bitmap = nullptr;
+}
+
+} // namespace
+
+int RunProgram(HINSTANCE instance, int showCommand) {
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (!InitInstance(instance, showCommand)) {
+        CoUninitialize();
+        return 0;
+    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    CoUninitialize();
+    return static_cast<int>(message.wParam);
+}
+
+bool InitInstance(HINSTANCE instance, int showCommand) {
+    g_instance = instance;
+    if (!g_textTable.Load()) {
+        // The text table is missing, so this one message cannot come from it.
+        MessageBoxW(nullptr, L"Can't find resource file!", L"Info", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    // The engine runs before any window of ours exists.
+    if (!StartEngine()) {
+        MessageBoxW(nullptr, Text(L"MSG_NO_ENGINE"), g_textTable.AppName(), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    const wchar_t* appName = g_textTable.AppName();
+
+    // Asking the shell for the phone's work area before the first window is made lets the
+    // shell set up its screen; the area itself is the shell's business, not ours.
+    PhoneWorkArea();
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
+    if (!InitCommonControlsEx(&controls)) return false;
+    LoadImages();
+
+    WNDCLASSW windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = g_appIcon;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = appName;
+    if (!RegisterClassW(&windowClass)) return false;
+
+    g_mainWindow = CreateWindowExW(0, appName, appName, WS_VISIBLE | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                   instance, nullptr);
+    if (!g_mainWindow) return false;
+    if (!g_scheduleList.CreateListView(g_mainWindow)) {
+        DestroyWindow(g_mainWindow);
+        return false;
+    }
+    // A missing or unreadable file leaves the list empty.
+    g_entryList.Load();
+    if (!FillList()) {
+        g_scheduleList.DestroyListView();
+        g_entryList.Clear();
+        DestroyWindow(g_mainWindow);
+        return false;
+    }
+    ShowWindow(g_mainWindow, showCommand);
+    // The lowest bit brings the window forward together with the windows it owns.
+    SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(g_mainWindow) | 1));
+    UpdateMenuState();
+    return true;
+}
+
+bool StartEngine() {
+    HANDLE ready = OpenEventW(EVENT_ALL_ACCESS, FALSE, DZ_ENGINE_READY_EVENT);
+    if (ready) {
+        CloseHandle(ready);
+        return true;
+    }
+    wchar_t path[MAX_PATH] = L"";
+    SHGetSpecialFolderPath(nullptr, path, CSIDL_PROGRAM_FILES, FALSE);
+    // A path that does not fit cannot name the engine; launching a cut one would start
+    // whatever it happens to name.
+    if (!AppendText(path, MAX_PATH, DZ_ENGINE_RELATIVE_PATH)) return false;
+
+    // The event exists before the engine starts, so the engine finds it by name.
+    ready = CreateEventW(nullptr, TRUE, FALSE, DZ_ENGINE_READY_EVENT);
+    if (!ready) return false;
+    SHELLEXECUTEINFOW launch{};
+    launch.cbSize = sizeof launch;
+    // The failure is ours to tell, in the user's language: no second box from the shell.
+    launch.fMask = SEE_MASK_FLAG_NO_UI;
+    launch.lpVerb = L"Open";
+    launch.lpFile = path;
+    launch.nShow = SW_SHOW;
+    if (!ShellExecuteExW(&launch)) {
+        CloseHandle(ready);
+        return false;
+    }
+    const DWORD waited = WaitForSingleObject(ready, kEngineReadyTimeoutMs);
+    CloseHandle(ready);
+    return waited == WAIT_OBJECT_0;
+}
+
+void SignalEngineRefresh() {
+    // The engine creates this event; when it does not run there is nobody to tell.
+    HANDLE refresh = OpenEventW(EVENT_ALL_ACCESS, FALSE, DZ_ENGINE_REFRESH_EVENT);
+    if (!refresh) return;
+    EventModify(refresh, EVENT_SET);
+    CloseHandle(refresh);
+}
+
+void LoadImages() {
+    g_appIcon = LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_APP));
+    g_actionBitmaps.phoneOff = LoadActionBitmap(IDB_ACTION_PHONE_OFF);
+    g_actionBitmaps.phoneOn = LoadActionBitmap(IDB_ACTION_PHONE_ON);
+    g_actionBitmaps.powerOff = LoadActionBitmap(IDB_ACTION_POWER_OFF);
+}
+
+void ReleaseResources() {
+    g_scheduleList.DestroyListView();
+    // Nothing is saved here: every change was saved when it was made.
+    g_entryList.Clear();
+    DeleteActionBitmap(g_actionBitmaps.phoneOff);
+    DeleteActionBitmap(g_actionBitmaps.phoneOn);
+    DeleteActionBitmap(g_actionBitmaps.powerOff);
+}

@@ -1,0 +1,186 @@
+#include "ui/app/MainWindow.h"
+
+#include <cwchar>
+
+#include "platform/shell/SmartphoneShell.h"
+#include "ui/app/AppState.h"
+#include "ui/app/Help.h"
+#include "ui/app/Main.h"
+#include "ui/resources/resource.h"
+#include "ui/text/TextTable.h"
+
+namespace {
+
+bool SetSoftkeyCaption(int command, const wchar_t* text) {
+    TBBUTTONINFOW button{};
+    button.cbSize = sizeof button;
+    button.dwMask = TBIF_TEXT;
+    button.pszText = const_cast<wchar_t*>(text);
+    return SendMessageW(g_menuBar, TB_SETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&button));
+}
+
+bool SetMenuCaption(UINT command, const wchar_t* text) {
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_TYPE;
+    item.fType = MFT_STRING;
+    item.dwTypeData = const_cast<wchar_t*>(text);
+    item.cch = static_cast<UINT>(wcslen(text));
+    return SetMenuItemInfoW(g_menu, command, FALSE, &item);
+}
+
+// The entry list was saved: only then is the engine told to read it again. A failed save keeps
+// the change in memory and on screen, and the file on disk stays what the engine last read.
+void SaveAndSignal() {
+    if (g_entryList.Save()) SignalEngineRefresh();
+}
+
+StorageItem* SelectedEntry() {
+    if (g_scheduleList.GetRowCount() == 0) return nullptr;
+    const int row = g_scheduleList.GetSelectedRow();
+    return row < 0 ? nullptr : g_scheduleList.GetRowEntry(row);
+}
+
+void RepaintList() {
+    InvalidateRect(g_scheduleList.ListWindow(), nullptr, TRUE);
+}
+
+void OnActivate(WPARAM wParam) {
+    const WORD state = LOWORD(wParam);
+    if ((state == WA_ACTIVE || state == WA_CLICKACTIVE) &&
+        IsWindowEnabled(g_scheduleList.ListWindow())) {
+        SetFocus(g_scheduleList.ListWindow());
+        UpdateMenuState();
+    }
+}
+
+void OnDestroy() {
+    ReleaseResources();
+    if (g_menuBar) DestroyWindow(g_menuBar);
+    g_menuBar = nullptr;
+    PostQuitMessage(0);
+}
+
+bool OnCommand(HWND window, WORD command) {
+    switch (command) {
+    case IDM_NEW: OnNewEntry(); return true;
+    case IDM_EDIT: OnEditEntry(); return true;
+    case IDM_DELETE: OnDeleteEntry(); return true;
+    case IDM_TOGGLE_ACTIVE: OnToggleActive(); return true;
+    case IDM_UPDATE_MENU: UpdateMenuState(); return true;
+    case IDM_ABOUT: ShowAbout(window); return true;
+    case IDM_HELP: ShowHelp(window); return true;
+    case IDM_EXIT: DestroyWindow(window); return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return CreateMainMenuBar(window) ? 0 : -1;
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_ACTIVATE: OnActivate(wParam); return 0;
+    case WM_COMMAND:
+        if (OnCommand(window, LOWORD(wParam))) return 0;
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool CreateMainMenuBar(HWND mainWindow) {
+    SHMENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.hwndParent = mainWindow;
+    bar.dwFlags = SHCMBF_HMENU;
+    bar.nToolBarId = IDR_MAIN_MENU;
+    bar.hInstRes = g_instance;
+    if (!SHCreateMenuBar(&bar)) return false;
+    g_menuBar = bar.hwndMB;
+    g_menu = reinterpret_cast<HMENU>(SendMessageW(g_menuBar, SHCMBM_GETMENU, 0, 0));
+    if (!g_menu) return false;
+
+    SetSoftkeyCaption(IDM_NEW, Text(L"BTN_NEW"));
+    SetSoftkeyCaption(0, Text(L"BTN_MENU"));
+    // Lookups always yield a text ("<undefined>" for a missing key).
+    SetMenuCaption(IDM_DELETE, Text(L"MENU_DELETE"));
+    SetMenuCaption(IDM_TOGGLE_ACTIVE, Text(L"MENU_DISABLE"));
+    SetMenuCaption(IDM_ABOUT, Text(L"MENU_ABOUT"));
+    SetMenuCaption(IDM_HELP, Text(L"MENU_HELP"));
+    SetMenuCaption(IDM_EXIT, Text(L"MENU_EXIT"));
+    return true;
+}
+
+void UpdateMenuState() {
+    const bool haveRow = g_scheduleList.GetRowCount() > 0 && g_scheduleList.GetSelectedRow() >= 0;
+    const UINT state = haveRow ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(g_menu, IDM_DELETE, MF_BYCOMMAND | state);
+    EnableMenuItem(g_menu, IDM_TOGGLE_ACTIVE, MF_BYCOMMAND | state);
+    if (!haveRow) return;
+    const StorageItem* entry = g_scheduleList.GetRowEntry(g_scheduleList.GetSelectedRow());
+    const bool active = entry && entry->active;
+    SetMenuCaption(IDM_TOGGLE_ACTIVE, Text(active ? L"MENU_DISABLE" : L"MENU_ACTIVATE"));
+}
+
+bool FillList() {
+    int row = 0;
+    for (StorageItem* entry = g_entryList.head; entry; entry = entry->next, ++row)
+        if (!g_scheduleList.InsertEntryRow(row, entry, false, false)) return false;
+    if (row > 0) {
+        g_scheduleList.SortRows();
+        g_scheduleList.SelectRow(0, true);
+    }
+    return true;
+}
+
+void OnNewEntry() {
+    StorageItem* entry = g_entryList.DZList::CreateEntry();
+    if (!entry) return;
+    if (entry->Edit(g_scheduleList.ListWindow()) != kEditDone) {
+        delete entry;
+        return;
+    }
+    g_entryList.Append(entry);
+    g_scheduleList.InsertEntryRow(g_scheduleList.GetRowCount(), entry, true, true);
+    UpdateMenuState();
+    SaveAndSignal();
+}
+
+void OnEditEntry() {
+    StorageItem* entry = SelectedEntry();
+    if (!entry || entry->Edit(g_scheduleList.ListWindow()) != kEditDone) return;
+    SaveAndSignal();
+    // The edited entry may move; the selection moves with it.
+    g_scheduleList.SortRows();
+    UpdateMenuState();
+    RepaintList();
+}
+
+void OnDeleteEntry() {
+    if (g_scheduleList.GetRowCount() == 0 || g_scheduleList.GetSelectedRow() < 0) return;
+    HWND list = g_scheduleList.ListWindow();
+    // Only a clear Yes deletes: a box that could not be shown (0) asked nobody.
+    if (MessageBoxW(list, Text(L"MSG_CONFIRM_DELETE"), g_textTable.AppName(),
+                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        SetFocus(list);
+        return;
+    }
+    const int row = g_scheduleList.GetSelectedRow();
+    StorageItem* entry = g_scheduleList.GetRowEntry(row);
+    g_scheduleList.DeleteRow(row);
+    if (entry) {
+        g_entryList.Remove(entry);
+        SaveAndSignal();
+    }
+    UpdateMenuState();
+}
+
+void OnToggleActive() {
+    StorageItem* entry = SelectedEntry();
+    if (!entry) return;
+    entry->active = entry->active == 0 ? 1 : 0;
+    SaveAndSignal();
+    UpdateMenuState();
+    RepaintList();
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The schedule list: an owner-drawn list view covering the main window, one row per entry.
+// Rows hold plain pointers to the entry list's entries and own nothing; every text is fetched
+// from the entry each time its row is drawn.
+#include <windows.h>
+#include <commctrl.h>
+
+class StorageItem;
+
+class ListViewEx {
+  public:
+    ListViewEx() = default;
+    ~ListViewEx();
+    ListViewEx(const ListViewEx&) = delete;
+    ListViewEx& operator=(const ListViewEx&) = delete;
+
+    bool CreateListView(HWND parentWindow);
+    void DestroyListView();
+
+    bool InsertEntryRow(int index, StorageItem* entry, bool select, bool sort);
+    bool DeleteRow(int index);
+    void SortRows();
+    bool SelectRow(int index, bool scroll);
+    int GetSelectedRow() const;
+    int GetRowCount() const;
+    StorageItem* GetRowEntry(int index) const;
+
+    // Paints one row into item->hDC; WM_DRAWITEM comes here, and so can a test with a memory
+    // device context.
+    void DrawRow(const DRAWITEMSTRUCT* item) const;
+
+    HWND ListWindow() const { return listView; }
+    int RowHeight() const { return rowHeight; }
+
+    static LRESULT CALLBACK ParentSubclassProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam);
+    static int CALLBACK CompareRows(LPARAM entry1, LPARAM entry2, LPARAM sortParameter);
+
+  private:
+    static void OnItemChanged(HWND window, const NMLISTVIEW* change);
+    void FitColumnToClient() const;
+    void DrawIcon(HDC dc, const RECT& row, HBITMAP bitmap, int* iconWidth) const;
+
+    WNDPROC oldParentProc = nullptr;
+    HWND parent = nullptr;
+    HWND listView = nullptr;
+    HFONT fontRegular = nullptr;
+    HFONT fontItalic = nullptr;
+    HFONT fontBold = nullptr;
+    HPEN penNormal = nullptr;
+    HPEN penSelected = nullptr;
+    int rowHeight = 0;
+};
