@@ -1,7 +1,220 @@
-// PLACEHOLDER: replaced by the recurrence work.
 #include "ui/model/Recurrence.h"
 
+#include "ui/model/CivilTime.h"
+
+namespace {
+
+constexpr int64_t kSecondsPerDay = 86400;
+constexpr int64_t kSecondsPerWeek = 604800;
+
+bool ToTicksChecked(const SYSTEMTIME& time, uint64_t* ticks) {
+    FILETIME converted;
+    if (!ValidCivilToFileTime(time, &converted)) return false;
+    *ticks = ToTicks(converted);
+    return true;
+}
+
+int Compare64(uint64_t a, uint64_t b) {
+    return a < b ? -1 : a > b ? 1 : 0;
+}
+
+// The day of a monthly entry in the given year and month, or 0 when that date does not exist
+// (day 31 of a 30-day month, a count back past the month's start, a weekday index outside the
+// month). monthFields carries the year and month; its other fields do not matter.
+int MonthlyDay(const StorageItem& entry, const SYSTEMTIME& monthFields) {
+    const int month = monthFields.wMonth;
+    int day;
+    if (entry.monthlyMode == 0)
+        day = entry.dayOfMonth > 0 ? entry.dayOfMonth
+                                   : DaysInMonth(month, monthFields) + entry.dayOfMonth;
+    else
+        day = NthWeekdayOfMonth(monthFields, month, entry.weekIndex, entry.monthlyWeekday);
+    return day >= 1 && day <= MonthLength(monthFields.wYear, month) ? day : 0;
+}
+
+// The monthly candidate in one year and month at the time of day of start; false when the
+// day does not exist there.
+bool MonthlyCandidate(const StorageItem& entry, const SYSTEMTIME& start, int year, int month,
+                      uint64_t* ticks) {
+    if (year > 30827) return false;
+    SYSTEMTIME candidate = start;
+    candidate.wYear = static_cast<WORD>(year);
+    candidate.wMonth = static_cast<WORD>(month);
+    candidate.wDay = 1;
+    const int day = MonthlyDay(entry, candidate);
+    if (day == 0) return false;
+    candidate.wDay = static_cast<WORD>(day);
+    return ToTicksChecked(candidate, ticks);
+}
+
+// Stored instant of the given year, or the stored startTime when that date does not exist
+// there (29 February in a common year).
+uint64_t YearlyCandidate(const SYSTEMTIME& start, int year, const FILETIME& startTime) {
+    SYSTEMTIME candidate = start;
+    candidate.wYear = static_cast<WORD>(year);
+    uint64_t ticks;
+    return year <= 30827 && ToTicksChecked(candidate, &ticks) ? ticks : ToTicks(startTime);
+}
+
+FILETIME NextYearly(const FILETIME& startTime, const FILETIME& reference, int currentYear) {
+    SYSTEMTIME start;
+    if (!FileTimeToSystemTime(&startTime, &start)) return startTime;
+    const uint64_t thisYear = YearlyCandidate(start, currentYear, startTime);
+    if (thisYear > ToTicks(reference)) return FromTicks(thisYear);
+    return FromTicks(YearlyCandidate(start, currentYear + 1, startTime));
+}
+
+} // namespace
+
+HRESULT AddSeconds(SYSTEMTIME* time, int32_t seconds) {
+    uint64_t ticks;
+    if (!ToTicksChecked(*time, &ticks)) return E_FAIL;
+    // A result before 1601 wraps to a value with the high bit set, which the conversion back
+    // refuses.
+    const FILETIME moved =
+        FromTicks(ticks + static_cast<uint64_t>(static_cast<int64_t>(seconds) *
+                                                static_cast<int64_t>(kTicksPerSecond)));
+    SYSTEMTIME result;
+    if (!FileTimeToSystemTime(&moved, &result)) return E_FAIL;
+    *time = result;
+    return S_OK;
+}
+
+int DaysInMonth(int month, const SYSTEMTIME& reference) {
+    if (month < 1 || month > 12) return 0;
+    SYSTEMTIME first = reference;
+    first.wMonth = static_cast<WORD>(month);
+    first.wDay = 1;
+    SYSTEMTIME second = first;
+    if (month == 12) {
+        second.wYear = static_cast<WORD>(reference.wYear + 1);
+        second.wMonth = 1;
+    } else {
+        second.wMonth = static_cast<WORD>(month + 1);
+    }
+    uint64_t from, to;
+    if (!ToTicksChecked(first, &from) || !ToTicksChecked(second, &to)) return 0;
+    return static_cast<int>((to - from) / kTicksPerDay);
+}
+
+int WeekdayFromBit(int32_t bit) {
+    switch (bit) {
+    case 1: return 1;
+    case 2: return 2;
+    case 4: return 3;
+    case 8: return 4;
+    case 16: return 5;
+    case 32: return 6;
+    default: return 0; // Sunday's bit 64 and every value that is not a single weekday bit
+    }
+}
+
+int NthWeekdayOfMonth(const SYSTEMTIME& reference, int month, int32_t weekIndex,
+                      int32_t weekdayBit) {
+    const int length = DaysInMonth(month, reference);
+    if (length == 0) return 0;
+    // The platform gives the weekday of the 1st; the following days go on from it by one.
+    SYSTEMTIME first = reference;
+    first.wMonth = static_cast<WORD>(month);
+    first.wDay = 1;
+    FILETIME converted;
+    SYSTEMTIME named;
+    if (!ValidCivilToFileTime(first, &converted) || !FileTimeToSystemTime(&converted, &named))
+        return 0;
+    const int firstMatch = 1 + (WeekdayFromBit(weekdayBit) - named.wDayOfWeek + 7) % 7; // [1, 7]
+    if (weekIndex >= 0 && weekIndex <= 3) {
+        const int day = firstMatch + 7 * weekIndex;
+        return day <= length ? day : 0;
+    }
+    // Any other index is the last such weekday of the month: the fifth when there are five.
+    return firstMatch + 7 * ((length - firstMatch) / 7);
+}
+
+FILETIME NextWeekly(const FILETIME& startTime, const FILETIME& reference, int32_t weekdayMask) {
+    SYSTEMTIME start, today;
+    if (!FileTimeToSystemTime(&startTime, &start) || !FileTimeToSystemTime(&reference, &today))
+        return kNever;
+    // Today's date at the entry's time of day; weekdays are numbered Monday 1 ... Sunday 7.
+    today.wHour = start.wHour;
+    today.wMinute = start.wMinute;
+    today.wSecond = start.wSecond;
+    today.wMilliseconds = start.wMilliseconds;
+    uint64_t base;
+    if (!ToTicksChecked(today, &base)) return kNever;
+    const int todayNumber = today.wDayOfWeek == 0 ? 7 : today.wDayOfWeek;
+    const uint64_t after = ToTicks(reference);
+    uint64_t best = ToTicks(kNever);
+    for (int d = 1; d <= 7; ++d) {
+        if (!(weekdayMask & (1 << (d - 1)))) continue;
+        int64_t seconds = (d - todayNumber) * kSecondsPerDay;
+        if (d < todayNumber) seconds += kSecondsPerWeek;
+        uint64_t candidate = base + static_cast<uint64_t>(seconds * 10000000LL);
+        // Today's candidate moves on a week only when it lies strictly before the reference:
+        // one equal to the reference is neither moved nor chosen.
+        if (d == todayNumber && candidate < after) candidate += kSecondsPerWeek * kTicksPerSecond;
+        if (candidate > after && candidate < best) best = candidate;
+    }
+    return FromTicks(best);
+}
+
+FILETIME NextMonthly(const StorageItem& entry, const FILETIME& startTime,
+                     const FILETIME& reference) {
+    SYSTEMTIME start, now;
+    if (!FileTimeToSystemTime(&startTime, &start) || !FileTimeToSystemTime(&reference, &now))
+        return kNever;
+    const uint64_t after = ToTicks(reference);
+    uint64_t best = ToTicks(kNever);
+    for (int month = 1; month <= 12; ++month) {
+        if (!(entry.monthMask & (1 << (month - 1)))) continue;
+        // The year comes from the entry's startTime; months before the reference's month fall
+        // into the year after it.
+        const int year = start.wYear + (month < now.wMonth ? 1 : 0);
+        uint64_t candidate;
+        if (!MonthlyCandidate(entry, start, year, month, &candidate)) continue;
+        // A passed candidate of the reference's month moves to the same rule a year later;
+        // the day is worked out again for that year (the last day of February, the n-th
+        // weekday), so it always falls on the entry's day.
+        if (month == now.wMonth && candidate < after &&
+            !MonthlyCandidate(entry, start, year + 1, month, &candidate))
+            continue;
+        if (candidate > after && candidate < best) best = candidate;
+    }
+    return FromTicks(best);
+}
+
+FILETIME NextOccurrence(const StorageItem& entry, const FILETIME& reference,
+                        const SYSTEMTIME& now) {
+    switch (entry.kind) {
+    case Weekly: return NextWeekly(entry.startTime, reference, entry.weekdayMask);
+    case Monthly: return NextMonthly(entry, entry.startTime, reference);
+    case Yearly: return NextYearly(entry.startTime, reference, now.wYear);
+    default: return entry.startTime; // Once, Next24Hours and unknown kinds: the stored instant
+    }
+}
+
+FILETIME NextOccurrence(const StorageItem& entry, const FILETIME& reference) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return NextOccurrence(entry, reference, now);
+}
+
+int CompareByNextOccurrence(const StorageItem& a, const StorageItem& b) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME reference{};
+    SystemTimeToFileTime(&now, &reference);
+    return Compare64(ToTicks(NextOccurrence(a, reference, now)),
+                     ToTicks(NextOccurrence(b, reference, now)));
+}
+
 int CompareDisplayOrder(const StorageItem& a, const StorageItem& b) {
-    if (a.kind != b.kind) return static_cast<uint32_t>(a.kind) > static_cast<uint32_t>(b.kind) ? 1 : -1;
-    return 0;
+    if (a.kind != b.kind)
+        return static_cast<uint32_t>(a.kind) > static_cast<uint32_t>(b.kind) ? 1 : -1;
+    if (a.kind == Once || a.kind == Next24Hours) return CompareByNextOccurrence(a, b);
+    // Time of day only: hour, then minute. An instant that does not convert counts as 00:00.
+    SYSTEMTIME x{}, y{};
+    FileTimeToSystemTime(&a.startTime, &x);
+    FileTimeToSystemTime(&b.startTime, &y);
+    const int byHour = Compare64(x.wHour, y.wHour);
+    return byHour != 0 ? byHour : Compare64(x.wMinute, y.wMinute);
 }

@@ -13,6 +13,8 @@ FILETIME NextWeekly(const FILETIME& startTime, const FILETIME& reference, int32_
 FILETIME NextMonthly(const StorageItem& entry, const FILETIME& startTime,
                      const FILETIME& reference);
 FILETIME NextOccurrence(const StorageItem& entry, const FILETIME& reference);
+// The same with the current local time given: the yearly rule takes the current year from it.
+FILETIME NextOccurrence(const StorageItem& entry, const FILETIME& reference, const SYSTEMTIME& now);
 int CompareByNextOccurrence(const StorageItem& a, const StorageItem& b);
 
 // The display order shared by every list: by kind, then by instant or time of day.
