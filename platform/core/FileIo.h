@@ -21,4 +21,11 @@ bool FlushToDisk(FILE* file);
 // Native only: a UTF-8 path with slashes as a wide path with backslashes; returns its length,
 // cut to fit size characters with the terminator.
 size_t NativePathToWide(const char* path, wchar_t* out, size_t size);
+
+// Native test seam: when set, OpenFile opens every stream through it instead of fopen, with
+// the native path and mode. The fault-injection tests use it to make each write reach the
+// disk at once, so that a write failing at any byte fails the call that made it. Never set
+// by the program.
+using FileOpener = FILE* (*)(const char* path, const char* mode);
+void SetFileOpenerForTests(FileOpener opener);
 #endif

@@ -46,8 +46,16 @@ size_t NativePathToWide(const char* path, wchar_t* out, size_t size) {
     return n;
 }
 
+namespace {
+FileOpener g_opener = nullptr;
+}
+
+void SetFileOpenerForTests(FileOpener opener) { g_opener = opener; }
+
 FILE* OpenFile(const wchar_t* path, const wchar_t* mode) {
-    return fopen(ToNative(path).c_str(), ToNative(mode).c_str());
+    const std::string nativePath = ToNative(path);
+    const std::string nativeMode = ToNative(mode);
+    return (g_opener ? g_opener : fopen)(nativePath.c_str(), nativeMode.c_str());
 }
 
 bool FileExists(const wchar_t* path) {
