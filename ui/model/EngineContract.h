@@ -31,3 +31,11 @@ inline uint16_t ActionBlockOptions(const unsigned char* block) {
 
 // TarvikEngineFunc(unused, unused, action block) -> executor exit code, or -1.
 typedef int (*TarvikEngineFuncType)(uintptr_t, uintptr_t, const unsigned char*);
+
+// Exit codes of the executor, which TarvikEngineFunc hands back unchanged, and its own code
+// for an executor that could not be started.
+constexpr int kExecutorDone = 0;
+constexpr int kExecutorNotStarted = -1;
+constexpr int kExecutorException = -3;
+constexpr int kExecutorUnknownAction = -9;
+constexpr int kExecutorTooFewArguments = -10;

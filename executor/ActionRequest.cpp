@@ -1,0 +1,43 @@
+#include "executor/ActionRequest.h"
+
+#include "platform/device/PhoneApi.h"
+#include "ui/model/EngineContract.h"
+
+#include <cstdlib>
+#include <cwchar>
+
+namespace {
+
+// The action token is the whole argument: "1 " or "01" is no action.
+bool ParseActionToken(const wchar_t* token, int& action) {
+    static const wchar_t* const kTokens[] = {L"0", L"1", L"2"};
+    for (int code = 0; code < 3; ++code)
+        if (wcscmp(token, kTokens[code]) == 0) {
+            action = code;
+            return true;
+        }
+    return false;
+}
+
+} // namespace
+
+int ParseActionArguments(int argc, const wchar_t* const* argv, int& action, long& option) {
+    if (!argv || argc < 3) return kExecutorTooFewArguments;
+    if (!ParseActionToken(argv[1], action)) return kExecutorUnknownAction;
+    // _wtol skips leading blanks, takes a sign and digits, and gives 0 for anything else.
+    option = _wtol(argv[2]);
+    return kExecutorDone;
+}
+
+long BluetoothRequest(int action, long option) {
+    return action == 0 || option == 0 ? 0 : option;
+}
+
+bool BluetoothModeForRequest(long request, DWORD& mode) {
+    switch (request) {
+    case 0: mode = BTH_POWER_OFF; return true;
+    case 1: mode = BTH_CONNECTABLE; return true;
+    case 3: mode = BTH_DISCOVERABLE; return true;
+    default: return false;
+    }
+}
