@@ -23,6 +23,17 @@ auto Fields(const EntryKey& k) {
                     k.weekIndex, k.monthlyWeekday, k.action, k.options);
 }
 
+uint64_t NextAfter(const StorageItem& item, uint64_t reference) {
+    const uint64_t next = ToTicks(NextOccurrence(item, FromTicks(reference)));
+    // With the reference exactly on an occurrence, the weekly and monthly rules keep that
+    // occurrence (it is not before the reference) yet do not choose it (it is not after):
+    // when it was the only candidate they find none. A reference one tick later finds the
+    // following one.
+    if (next == kNoInstant && IsRecurring(item.kind))
+        return ToTicks(NextOccurrence(item, FromTicks(reference + 1)));
+    return next;
+}
+
 } // namespace
 
 bool EntryKey::operator<(const EntryKey& other) const {
@@ -49,7 +60,7 @@ uint64_t Schedule::NextUnfired(const Tracked& entry, uint64_t after) const {
     // test "later than after, not fired yet" serves every kind.
     uint64_t reference = after;
     for (int step = 0; step < kMaxStepsPastFired; ++step) {
-        const uint64_t next = ToTicks(NextOccurrence(*entry.item, FromTicks(reference)));
+        const uint64_t next = NextAfter(*entry.item, reference);
         if (next == kNoInstant || next <= after) return kNoInstant;
         if (!fired.count({next, entry.key})) return next;
         if (!IsRecurring(entry.item->kind)) return kNoInstant;

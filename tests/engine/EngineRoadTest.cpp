@@ -1,0 +1,234 @@
+// The whole road under Wine: the installed engine, launched as the program launches it, reads
+// the entries that the model saved, fires them through DozaraDLL and DozaraUtil into the
+// simulated phone, follows changes to the file, and survives whatever it is given.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/Engine.h"
+#include "engine/EngineNames.h"
+#include "platform/device/DeviceState.h"
+#include "tests/engine/EngineHarness.h"
+#include "ui/model/EngineContract.h"
+
+namespace {
+
+constexpr DWORD kFiringWaitMs = 8000;
+const wchar_t kReleaseExecutors[] = L"DozaraTestReleaseExecutors";
+
+std::vector<std::wstring> CallsNamed(const std::vector<std::wstring>& journal,
+                                     const std::wstring& prefix) {
+    std::vector<std::wstring> calls;
+    for (const std::wstring& line : journal)
+        if (line.compare(0, prefix.size(), prefix) == 0) calls.push_back(line);
+    return calls;
+}
+
+// Moves a file of the program folder away for the lifetime of this object.
+class FileAway {
+  public:
+    FileAway(const std::wstring& path) : path(path), away(path + L".away") {
+        moved = MoveFileExW(path.c_str(), away.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    }
+    ~FileAway() {
+        if (moved) MoveFileExW(away.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    bool moved;
+
+  private:
+    std::wstring path, away;
+};
+
+class EngineRoad : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        // An engine left running by someone else would answer in place of ours.
+        StopRunningEngine();
+        engine = new InstalledEngine();
+        installFailure.clear();
+        installed = engine->Install(installFailure);
+    }
+    static void TearDownTestSuite() {
+        StopRunningEngine();
+        if (!::testing::Test::HasFailure()) engine->Remove();
+        delete engine;
+        engine = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(installed) << std::string(installFailure.begin(), installFailure.end());
+        ASSERT_TRUE(engine->Start());
+        ASSERT_TRUE(ResetDevice());
+        start = engine->JournalLines().size();
+    }
+
+    // Saves the entries, signals the engine and waits until it has read them.
+    void Hand(const std::vector<EntrySpec>& entries) {
+        ASSERT_TRUE(engine->WriteEntries(entries));
+        Refresh();
+    }
+    void Refresh() {
+        const size_t before = engine->JournalLines().size();
+        ASSERT_TRUE(InstalledEngine::SignalRefresh());
+        ASSERT_GE(engine->WaitForLine({"load "}, 3000, before), 0);
+    }
+
+    static InstalledEngine* engine;
+    static bool installed;
+    static std::wstring installFailure;
+    size_t start = 0;
+};
+
+InstalledEngine* EngineRoad::engine = nullptr;
+bool EngineRoad::installed = false;
+std::wstring EngineRoad::installFailure;
+
+TEST_F(EngineRoad, OnceEntryRunsItsActionOnTheDeviceExactlyOnce) {
+    const uint64_t instant = NowPlus(2.5);
+    Hand({{Once, instant, 1, PhoneOff, kOptionBluetooth},
+          {Once, instant, 0, PhoneOn, kOptionBluetooth | kOptionDiscoverable},
+          {Weekly, NowPlus(3 * 3600), 1, PowerOff, 0}});
+    std::string fired;
+    ASSERT_GE(engine->WaitForLine({"fired entry 1 ", "result=0"}, kFiringWaitMs, start, &fired), 0);
+    Sleep(500); // room for anything that should not happen
+
+    const std::vector<std::wstring> journal = ReadDeviceJournal();
+    const std::vector<std::wstring> bluetooth = CallsNamed(journal, L"BthSetMode(");
+    const std::vector<std::wstring> equipment = CallsNamed(journal, L"lineSetEquipmentState(");
+    ASSERT_EQ(bluetooth.size(), 1u);
+    EXPECT_EQ(bluetooth[0].compare(0, 13, L"BthSetMode(0)"), 0);
+    ASSERT_EQ(equipment.size(), 1u);
+    EXPECT_NE(equipment[0].find(L"state=1)"), std::wstring::npos);
+    size_t bluetoothAt = 0, equipmentAt = 0;
+    for (size_t i = 0; i < journal.size(); ++i) {
+        if (journal[i] == bluetooth[0]) bluetoothAt = i;
+        if (journal[i] == equipment[0]) equipmentAt = i;
+    }
+    EXPECT_LT(bluetoothAt, equipmentAt);
+    EXPECT_TRUE(CallsNamed(journal, L"lineRegister(").empty());
+
+    EXPECT_EQ(engine->CountLines({"firing "}, start), 1u);
+    EXPECT_EQ(engine->CountLines({"firing entry 2 "}, start), 0u);
+    // Fired late by no more than the wait's own slack.
+    const std::string scheduled = fired.substr(fired.find("scheduled=") + 10, 23);
+    const std::string actual = fired.substr(fired.find("actual=") + 7, 23);
+    EXPECT_EQ(scheduled.substr(0, 19), actual.substr(0, 19)) << fired;
+    EXPECT_TRUE(engine->LaunchedRunning());
+}
+
+TEST_F(EngineRoad, FollowsTheFileAfterEachRefresh) {
+    const EntrySpec moved{Once, NowPlus(30), 1, PhoneOn, 0};
+    const EntrySpec deleted{Once, NowPlus(2), 1, PowerOff, 0};
+    const EntrySpec kept{Once, NowPlus(40), 1, PhoneOff, 0};
+    Hand({moved, deleted, kept});
+    EntrySpec movedEarlier = moved;
+    movedEarlier.start = NowPlus(1.5);
+    Hand({kept, movedEarlier});
+
+    ASSERT_GE(engine->WaitForLine({"fired entry 2 (once", "action 1"}, kFiringWaitMs, start), 0);
+    Sleep(static_cast<DWORD>((deleted.start - ToTicks(LocalNow())) / 10000) + 300);
+    EXPECT_EQ(engine->CountLines({"firing "}, start), 1u);
+    EXPECT_TRUE(CallsNamed(ReadDeviceJournal(), L"SetSystemPowerState(").empty());
+
+    // The same file read again fires nothing that has fired already.
+    Refresh();
+    Sleep(300);
+    EXPECT_EQ(engine->CountLines({"firing "}, start), 1u);
+}
+
+TEST_F(EngineRoad, SurvivesBadEntryFiles) {
+    std::string whole("\x05\xCE\x02\x01\x01\x00\x00\x00", 8);
+    std::string record(20, '\0');
+    const uint64_t soon = NowPlus(1.5);
+    record[0] = Once;
+    for (int i = 0; i < 8; ++i)
+        record[4 + i] = static_cast<char>(soon >> (8 * i));
+    record[12] = 127;
+    record[13] = 1;
+    record[14] = 4;
+    struct Case {
+        const char* what;
+        bool present;
+        std::string bytes;
+        std::vector<std::string> load;
+    } cases[] = {
+        {"missing", false, "", {"state=missing", "entries=0"}},
+        {"empty", true, "", {"state=refused", "entries=0"}},
+        {"a plain list's file",
+         true,
+         std::string("\x00\xCE", 2) + whole.substr(2),
+         {"state=refused", "entries=0"}},
+        {"a header cut short", true, whole.substr(0, 5), {"state=refused"}},
+        {"damaged after one entry",
+         true,
+         whole + record + record.substr(0, 9),
+         {"state=damaged stopped-at=28", "entries=1"}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.present ? engine->WriteBytes(c.bytes) : engine->DeleteEntries()) << c.what;
+        const size_t before = engine->JournalLines().size();
+        ASSERT_TRUE(InstalledEngine::SignalRefresh());
+        std::vector<std::string> parts{"load "};
+        parts.insert(parts.end(), c.load.begin(), c.load.end());
+        EXPECT_GE(engine->WaitForLine(parts, 3000, before), 0) << c.what;
+        EXPECT_TRUE(engine->LaunchedRunning()) << c.what;
+    }
+    // The entry before the damage still fires.
+    EXPECT_GE(engine->WaitForLine({"fired entry 1 ", "result=0"}, kFiringWaitMs, start), 0);
+}
+
+TEST_F(EngineRoad, MissingLibraryOrExecutorIsJournaledAsMinusOne) {
+    for (const wchar_t* name : {DZ_CALLBACK_LIBRARY, DZ_EXECUTOR_FILE}) {
+        FileAway away(engine->ProgramFolder() + L"\\" + name);
+        ASSERT_TRUE(away.moved);
+        const size_t before = engine->JournalLines().size();
+        Hand({{Once, NowPlus(1), 1, PhoneOff, 0}});
+        EXPECT_GE(engine->WaitForLine({"fired entry 1 ", "result=-1"}, kFiringWaitMs, before), 0);
+        EXPECT_TRUE(engine->LaunchedRunning());
+    }
+    EXPECT_TRUE(ReadDeviceJournal().empty());
+}
+
+TEST_F(EngineRoad, HungExecutorHoldsUpNoOtherFiring) {
+    const std::wstring executor = engine->ProgramFolder() + L"\\" DZ_EXECUTOR_FILE;
+    FileAway away(executor);
+    ASSERT_TRUE(CopyFileW(BuiltFile(DZ_HANGING_EXECUTOR_PATH).c_str(), executor.c_str(), FALSE));
+    const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, kReleaseExecutors);
+    Hand({{Once, NowPlus(1), 1, PhoneOff, 0}, {Once, NowPlus(1.5), 1, PhoneOn, 0}});
+
+    EXPECT_GE(engine->WaitForLine({"firing entry 2 "}, kFiringWaitMs, start), 0);
+    EXPECT_EQ(engine->CountLines({"fired "}, start), 0u);
+    SetEvent(release);
+    EXPECT_GE(engine->WaitForLine({"fired entry 1 ", "result=0"}, kFiringWaitMs, start), 0);
+    EXPECT_GE(engine->WaitForLine({"fired entry 2 ", "result=0"}, kFiringWaitMs, start), 0);
+    CloseHandle(release);
+    DeleteFileW(executor.c_str());
+}
+
+TEST_F(EngineRoad, AnnouncedClockChangeIsNoticed) {
+    Hand({{Once, NowPlus(600), 1, PhoneOff, 0}});
+    DWORD_PTR answer;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_TIMECHANGE, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+    EXPECT_GE(engine->WaitForLine({"clock changed"}, 3000, start), 0);
+}
+
+TEST_F(EngineRoad, SecondEngineEndsAtOnceAndStopEndsTheFirst) {
+    EXPECT_EQ(engine->RunEngine(L"", 5000), kEngineExitAlreadyRunning);
+    EXPECT_GE(engine->WaitForLine({"second engine"}, 1000, start), 0);
+    // The first goes on as before.
+    Hand({{Once, NowPlus(1), 1, PhoneOff, 0}});
+    EXPECT_GE(engine->WaitForLine({"fired entry 1 ", "result=0"}, kFiringWaitMs, start), 0);
+
+    EXPECT_EQ(engine->RunEngine(L"/stop", 15000), kEngineExitStopped);
+    EXPECT_EQ(WaitForSingleObject(engine->Process(), 2000), WAIT_OBJECT_0);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(engine->Process(), &exitCode);
+    EXPECT_EQ(exitCode, static_cast<DWORD>(kEngineExitStopped));
+    EXPECT_GE(engine->WaitForLine({"stop "}, 1000, start), 0);
+    EXPECT_EQ(engine->RunEngine(L"/stop", 5000), kEngineExitNoEngine);
+    // As the program would, the next start launches a fresh engine.
+    EXPECT_TRUE(engine->Start());
+    EXPECT_TRUE(engine->LaunchedRunning());
+}
+
+} // namespace
