@@ -1,0 +1,34 @@
+#include "platform/shell/PhoneScreen.h"
+#include "platform/shell/SmartphoneShell.h"
+
+// The phone screen sits at a fixed place, the top-left corner of the desktop, so that
+// screenshots and tests always find it at the same pixels.
+RECT PhoneScreenRect() {
+    return RECT{0, 0, PhoneScreenWidth, PhoneScreenHeight};
+}
+
+RECT PhoneWorkArea() {
+    RECT screen = PhoneScreenRect();
+    return RECT{screen.left, screen.top + StatusStripHeight, screen.right,
+                screen.bottom - SoftkeyBarHeight};
+}
+
+RECT StatusStripRect() {
+    RECT screen = PhoneScreenRect();
+    return RECT{screen.left, screen.top, screen.right, screen.top + StatusStripHeight};
+}
+
+RECT SoftkeyBarRect() {
+    RECT screen = PhoneScreenRect();
+    return RECT{screen.left, screen.bottom - SoftkeyBarHeight, screen.right, screen.bottom};
+}
+
+HINSTANCE ShellModule() {
+    return GetModuleHandleW(nullptr);
+}
+
+HFONT MakeShellFont(int pixelHeight, bool bold, bool italic) {
+    return CreateFontW(-pixelHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Geometry and look shared by the pieces of the phone screen: the status strip at the top,
+// the softkey bar at the bottom and the work area between them.
+#include <windows.h>
+
+constexpr int PhoneScreenWidth = 240;
+constexpr int PhoneScreenHeight = 320;
+constexpr int StatusStripHeight = 18;
+constexpr int SoftkeyBarHeight = 26;
+constexpr int DialogHeaderHeight = 22;
+
+constexpr COLORREF PhoneChromeColor = RGB(24, 44, 84);
+constexpr COLORREF PhoneChromeEdgeColor = RGB(70, 110, 170);
+constexpr COLORREF PhoneChromeTextColor = RGB(255, 255, 255);
+constexpr COLORREF HeaderTextColor = RGB(24, 44, 84);
+
+RECT StatusStripRect();
+RECT SoftkeyBarRect();
+
+// The module whose window classes the shell layer registers (the running program).
+HINSTANCE ShellModule();
+
+// A font of the phone's face at a pixel height; the caller deletes it.
+HFONT MakeShellFont(int pixelHeight, bool bold, bool italic = false);
+
+// The status strip exists once per process; the first softkey bar or dialog makes it.
+void EnsureStatusStrip();

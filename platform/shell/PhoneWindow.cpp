@@ -1,0 +1,115 @@
+#include "platform/shell/PhoneWindow.h"
+#include "platform/shell/PhoneScreen.h"
+#include "platform/shell/SmartphoneShell.h"
+#include <commctrl.h>
+
+namespace {
+
+constexpr UINT_PTR PhoneWindowSubclassId = 0x445A;
+constexpr wchar_t FlagsProperty[] = L"DzPhoneWindow";
+constexpr DWORD_PTR PhoneWindowAdopted = 0x100; // keeps the property non-null
+
+RECT TargetRect(DWORD_PTR flags) {
+    RECT area = PhoneWorkArea();
+    if (flags & PhoneWindowNoBar) area.bottom = PhoneScreenRect().bottom;
+    return area;
+}
+
+void PaintHeader(HWND window) {
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    RECT header{0, 0, bounds.right - bounds.left, DialogHeaderHeight};
+    wchar_t title[260];
+    int length = GetWindowTextW(window, title, ARRAYSIZE(title));
+
+    HDC dc = GetWindowDC(window);
+    HBRUSH background = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(dc, &header, background);
+    DeleteObject(background);
+    RECT rule{header.left, header.bottom - 2, header.right, header.bottom};
+    HBRUSH ruleBrush = CreateSolidBrush(PhoneChromeEdgeColor);
+    FillRect(dc, &rule, ruleBrush);
+    DeleteObject(ruleBrush);
+
+    HFONT font = MakeShellFont(14, true);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, HeaderTextColor);
+    RECT text{header.left + 6, header.top, header.right - 6, header.bottom - 2};
+    DrawTextW(dc, title, length, &text,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    ReleaseDC(window, dc);
+}
+
+LRESULT ReserveHeader(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    // Both forms of the message start with the proposed client rectangle.
+    RECT* client = reinterpret_cast<RECT*>(lParam);
+    client->top = (client->top + DialogHeaderHeight < client->bottom)
+                      ? client->top + DialogHeaderHeight
+                      : client->bottom;
+    return result;
+}
+
+// Full-screen windows do not move: whatever asks to move or size them (a maximize, the
+// default placement of a new window) ends on the same rectangle.
+void PinPosition(WINDOWPOS* pos, DWORD_PTR flags) {
+    RECT target = TargetRect(flags);
+    pos->x = target.left;
+    pos->y = target.top;
+    pos->cx = target.right - target.left;
+    pos->cy = target.bottom - target.top;
+    pos->flags &= ~(SWP_NOMOVE | SWP_NOSIZE);
+}
+
+LRESULT CALLBACK PhoneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR id, DWORD_PTR) {
+    auto flags = reinterpret_cast<DWORD_PTR>(GetPropW(window, FlagsProperty));
+    bool header = (flags & PhoneWindowHeader) != 0;
+    switch (message) {
+    case WM_WINDOWPOSCHANGING: PinPosition(reinterpret_cast<WINDOWPOS*>(lParam), flags); break;
+    case WM_NCCALCSIZE:
+        if (header) return ReserveHeader(window, message, wParam, lParam);
+        break;
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+    case WM_SETTEXT:
+        if (header) {
+            LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+            if (IsWindowVisible(window)) PaintHeader(window);
+            return result;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemovePropW(window, FlagsProperty);
+        RemoveWindowSubclass(window, PhoneWindowProc, id);
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void RemoveDesktopFrame(HWND window) {
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    style &= ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX |
+                                    WS_MAXIMIZEBOX);
+    SetWindowLongPtrW(window, GWL_STYLE, style);
+    LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    exStyle &= ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE |
+                                      WS_EX_STATICEDGE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
+}
+
+} // namespace
+
+void AdoptPhoneWindow(HWND window, DWORD_PTR flags) {
+    // The flags live in a property, so a second call adds to those of the first.
+    flags |= reinterpret_cast<DWORD_PTR>(GetPropW(window, FlagsProperty));
+    SetPropW(window, FlagsProperty, reinterpret_cast<HANDLE>(flags | PhoneWindowAdopted));
+    RemoveDesktopFrame(window);
+    SetWindowSubclass(window, PhoneWindowProc, PhoneWindowSubclassId, 0);
+    RECT target = TargetRect(flags);
+    SetWindowPos(window, nullptr, target.left, target.top, target.right - target.left,
+                 target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}

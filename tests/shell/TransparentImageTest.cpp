@@ -1,0 +1,93 @@
+#include "platform/shell/SmartphoneShell.h"
+#include <gtest/gtest.h>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF KeyColour = RGB(111, 254, 12);
+
+// A 28 x 28 bitmap of 16 bits per pixel, key colour around a blue square, turned into a
+// bitmap of the screen's format as LoadBitmapW does with the program's resources.
+HBITMAP MakeIcon() {
+    constexpr int Size = 28;
+    auto pack = [](COLORREF c) {
+        return uint16_t((GetRValue(c) >> 3) << 10 | (GetGValue(c) >> 3) << 5 | GetBValue(c) >> 3);
+    };
+    std::vector<uint16_t> bits(Size * Size, pack(KeyColour));
+    for (int y = 8; y < 20; ++y)
+        for (int x = 8; x < 20; ++x)
+            bits[y * Size + x] = pack(RGB(0, 0, 255));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = Size;
+    info.bmiHeader.biHeight = -Size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 16;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HBITMAP icon =
+        CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, bits.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return icon;
+}
+
+bool NearKey(COLORREF c) {
+    return abs(GetRValue(c) - 111) < 12 && abs(GetGValue(c) - 254) < 12 &&
+           abs(GetBValue(c) - 12) < 12;
+}
+
+TEST(TransparentImageTest, TheKeyColourNeverShows) {
+    HBITMAP icon = MakeIcon();
+    ASSERT_NE(icon, nullptr);
+    const struct {
+        int width, height; // drawn size: as is and stretched
+    } cases[] = {{28, 28}, {56, 42}};
+    for (const auto& c : cases) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = 64;
+        info.bmiHeader.biHeight = -64;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HDC screen = GetDC(nullptr);
+        HBITMAP target = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC dc = CreateCompatibleDC(screen);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ old = SelectObject(dc, target);
+        RECT all{0, 0, 64, 64};
+        HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+        FillRect(dc, &all, white);
+        DeleteObject(white);
+
+        EXPECT_TRUE(TransparentImage(dc, 2, 3, c.width, c.height, icon, 0, 0, 28, 28, KeyColour));
+        GdiFlush();
+        auto* pixels = static_cast<const uint32_t*>(bits);
+        int keyPixels = 0, bluePixels = 0;
+        for (int i = 0; i < 64 * 64; ++i) {
+            COLORREF c2 = RGB(pixels[i] >> 16 & 0xFF, pixels[i] >> 8 & 0xFF, pixels[i] & 0xFF);
+            keyPixels += NearKey(c2);
+            bluePixels += c2 == RGB(0, 0, 255);
+        }
+        EXPECT_EQ(keyPixels, 0) << c.width << " x " << c.height;
+        EXPECT_GE(bluePixels, 12 * 12);
+        EXPECT_EQ(pixels[3 * 64 + 2], 0xFFFFFFu & 0x00FFFFFF) << "background kept at the corner";
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(target);
+    }
+    DeleteObject(icon);
+}
+
+TEST(TransparentImageTest, EventModifySetsResetsAndRefusesUnknownFunctions) {
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_TRUE(EventModify(event, EVENT_SET));
+    EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
+    EXPECT_TRUE(EventModify(event, EVENT_RESET));
+    EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_TIMEOUT);
+    EXPECT_FALSE(EventModify(event, 7));
+    CloseHandle(event);
+}
+
+} // namespace
