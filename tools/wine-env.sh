@@ -31,6 +31,11 @@ dz_wine_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
   fi
+  # Without a window manager Wine waits 2 s for every window it leaves to the window manager
+  # to go away; windows that Wine manages itself open and close at once.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  fi
   wineserver -p
   wine cmd /c exit 0 >/dev/null 2>&1 || true
 }
