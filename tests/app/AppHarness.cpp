@@ -1,0 +1,255 @@
+#include "tests/app/AppHarness.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <fstream>
+#include <iterator>
+
+#include "platform/shell/SmartphoneShell.h"
+#include "ui/app/AppState.h"
+#include "ui/app/Main.h"
+#include "ui/model/DZList.h"
+#include "ui/model/EngineContract.h"
+#include "ui/model/EntryEditor.h"
+#include "ui/text/ProgramDirectory.h"
+
+namespace {
+
+DialogAnswerer* g_answerer = nullptr;
+bool g_quitSeen = false;
+
+const wchar_t* const kTestTexts[] = {
+    L"APP_NAME, " TEST_APP_NAME,
+    L"MSG_NO_ENGINE, T-NO-ENGINE",
+    L"BTN_NEW, T-NEW",
+    L"BTN_MENU, T-MENU",
+    L"MENU_DELETE, T-DELETE",
+    L"MENU_DISABLE, T-DISABLE",
+    L"MENU_ACTIVATE, T-ACTIVATE",
+    L"MENU_ABOUT, T-ABOUT-ITEM",
+    L"MENU_HELP, T-HELP-ITEM",
+    L"MENU_EXIT, T-EXIT",
+    L"MSG_CONFIRM_DELETE, T-CONFIRM",
+    L"MSG_ABOUT, T-ABOUT",
+    L"PREFIX_OFF, T-OFF",
+    L"PREFIX_OUTDATED, T-PAST",
+    L"DLG_HELP_HEADERTEXT, T-HELP-HEADER",
+    L"BTN_OK, T-OK",
+};
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+} // namespace
+
+std::wstring ProgramFile(const wchar_t* name) {
+    wchar_t directory[MAX_PATH];
+    ProgramDirectory(directory);
+    return std::wstring(directory) + name;
+}
+
+void WriteTestTexts() {
+    std::wstring text = L"\xFEFF[Default]\r\n";
+    for (const wchar_t* line : kTestTexts)
+        text += std::wstring(line) + L"\r\n";
+    FILE* file = _wfopen(ProgramFile(L"local.dat").c_str(), L"wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(text.data(), sizeof(wchar_t), text.size(), file);
+    fclose(file);
+}
+
+void RemoveProgramFile(const wchar_t* name) {
+    DeleteFileW(ProgramFile(name).c_str());
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file) return {};
+    std::string bytes;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, n);
+    fclose(file);
+    return bytes;
+}
+
+FILETIME LocalTimeFromNow(double days) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    now.wSecond = 0;
+    now.wMilliseconds = 0;
+    FILETIME time;
+    SystemTimeToFileTime(&now, &time);
+    ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
+    value.QuadPart += static_cast<LONGLONG>(days * 864000000000.0);
+    return {value.LowPart, value.HighPart};
+}
+
+void WriteStorage(const std::vector<EntrySpec>& entries) {
+    DZList list;
+    for (const EntrySpec& spec : entries) {
+        auto* entry = new DZItem();
+        entry->kind = spec.kind;
+        entry->action = spec.action;
+        entry->active = spec.active;
+        entry->startTime = LocalTimeFromNow(spec.daysFromNow);
+        list.Append(entry);
+    }
+    ASSERT_TRUE(list.Save());
+}
+
+std::vector<StoredEntry> ReadStorage() {
+    DZList list;
+    list.Load();
+    std::vector<StoredEntry> stored;
+    for (const StorageItem* entry = list.head; entry; entry = entry->next)
+        stored.push_back({static_cast<const DZItem*>(entry)->action, entry->active});
+    return stored;
+}
+
+void PumpPending() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            g_quitSeen = true;
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        PumpPending();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+DialogAnswerer::DialogAnswerer() {
+    g_answerer = this;
+    cbt = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+    calls = SetWindowsHookExW(WH_CALLWNDPROC, CallHook, nullptr, GetCurrentThreadId());
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    UnhookWindowsHookEx(cbt);
+    UnhookWindowsHookEx(calls);
+    g_answerer = nullptr;
+}
+
+LRESULT CALLBACK DialogAnswerer::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && g_answerer) g_answerer->OnActivate(reinterpret_cast<HWND>(wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK DialogAnswerer::CallHook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_answerer && call->message == DTM_NAVIGATE && call->lParam)
+        g_answerer->navigations.push_back(reinterpret_cast<const wchar_t*>(call->lParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void DialogAnswerer::OnActivate(HWND window) {
+    wchar_t className[64] = L"";
+    GetClassNameW(window, className, 64);
+    if (wcscmp(className, L"#32770") != 0) return;
+    if (std::find(handled.begin(), handled.end(), window) != handled.end()) return;
+    handled.push_back(window);
+
+    DialogSeen dialog{};
+    // A message box shows its text in a static control with id 0xFFFF.
+    HWND text = GetDlgItem(window, 0xFFFF);
+    dialog.isMessageBox = text != nullptr;
+    dialog.caption = WindowText(window);
+    dialog.text = text ? WindowText(text) : L"";
+    dialog.owner = GetWindow(window, GW_OWNER);
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+        if (GetDlgItem(window, id)) dialog.buttons.push_back(id);
+    seen.push_back(dialog);
+
+    if (!dialog.isMessageBox) {
+        if (onDialog) onDialog(window);
+        return;
+    }
+    int answer = IDOK;
+    if (!answers.empty()) {
+        answer = answers.front();
+        answers.erase(answers.begin());
+    }
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+}
+
+HANDLE OpenNamedEvent(const wchar_t* name) {
+    return OpenEventW(EVENT_ALL_ACCESS, FALSE, name);
+}
+
+bool EventIsSet(HANDLE event) {
+    return WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
+}
+
+void ProgramTest::SetUp() {
+    wcscpy(savedPath, g_entryList.path);
+    WriteTestTexts();
+    RemoveProgramFile(L"storage.dat");
+    ready = CreateEventW(nullptr, TRUE, FALSE, DZ_ENGINE_READY_EVENT);
+    refresh = CreateEventW(nullptr, TRUE, FALSE, DZ_ENGINE_REFRESH_EVENT);
+    ASSERT_NE(ready, nullptr);
+    ASSERT_NE(refresh, nullptr);
+}
+
+void ProgramTest::TearDown() {
+    if (g_mainWindow && IsWindow(g_mainWindow)) DestroyWindow(g_mainWindow);
+    g_mainWindow = nullptr;
+    PumpPending();
+    g_quitSeen = false;
+    UnregisterClassW(TEST_APP_NAME, GetModuleHandleW(nullptr));
+    g_editorFactories = EditorFactories{};
+    wcscpy(g_entryList.path, savedPath);
+    if (ready) CloseHandle(ready);
+    if (refresh) CloseHandle(refresh);
+    RemoveProgramFile(L"storage.dat");
+    RemoveProgramFile(L"local.dat");
+}
+
+bool ProgramTest::Start() {
+    const bool started = InitInstance(GetModuleHandleW(nullptr), SW_SHOW);
+    PumpPending();
+    return started;
+}
+
+bool ProgramTest::TakeRefresh() {
+    const bool set = EventIsSet(refresh);
+    ResetEvent(refresh);
+    return set;
+}
+
+HWND ListWindow() {
+    return g_scheduleList.ListWindow();
+}
+int SelectedRow() {
+    return g_scheduleList.GetSelectedRow();
+}
+int RowCount() {
+    return g_scheduleList.GetRowCount();
+}
+const StorageItem* RowEntry(int row) {
+    return g_scheduleList.GetRowEntry(row);
+}
+
+std::wstring MenuCaption(UINT command) {
+    wchar_t caption[128] = L"";
+    GetMenuStringW(g_menu, command, caption, 128, MF_BYCOMMAND);
+    return caption;
+}
+
+bool MenuItemGrayed(UINT command) {
+    return (GetMenuState(g_menu, command, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}

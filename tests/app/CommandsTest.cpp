@@ -1,0 +1,236 @@
+// The commands that change the entries, driven as the user's keys and softkeys would: each
+// change shows on screen, is saved, and only a save that succeeded tells the engine.
+#include <gtest/gtest.h>
+
+#include "tests/app/AppHarness.h"
+#include "ui/app/AppState.h"
+#include "ui/model/EntryEditor.h"
+#include "ui/resources/resource.h"
+
+namespace {
+
+// The editor as the test's user: what it does on Done, which end code it gives, which
+// parent it was shown over.
+struct EditorScript {
+    int result = kEditDone;
+    ActionCode action = PowerOff;
+    double daysFromNow = 5.0;
+    std::vector<HWND> parents;
+};
+EditorScript g_script;
+
+class ScriptedEditor : public EntryEditor {
+  public:
+    int RunModal(HWND parent, StorageItem* entry) override {
+        g_script.parents.push_back(parent);
+        if (g_script.result == kEditDone) {
+            static_cast<DZItem*>(entry)->action = g_script.action;
+            entry->kind = Weekly;
+            entry->startTime = LocalTimeFromNow(g_script.daysFromNow);
+        }
+        return g_script.result;
+    }
+};
+
+EntryEditor* MakeScriptedEditor(uint16_t, uint32_t, int32_t) {
+    return new ScriptedEditor;
+}
+
+class CommandsTest : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        g_script = EditorScript{};
+    }
+    void StartWith(const std::vector<EntrySpec>& entries) {
+        WriteStorage(entries);
+        ASSERT_TRUE(Start());
+        ASSERT_EQ(RowCount(), static_cast<int>(entries.size()));
+    }
+    void UseScriptedEditor() { g_editorFactories.actionEditor = MakeScriptedEditor; }
+    void Command(UINT command) {
+        SendMessageW(g_mainWindow, WM_COMMAND, command, 0);
+        PumpPending();
+    }
+    void PressKey(UINT key) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        PumpPending();
+    }
+    std::string StoredBytes() { return ReadFileBytes(ProgramFile(L"storage.dat")); }
+};
+
+const std::vector<EntrySpec> kThreeEntries = {
+    {Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 1, 2.0}, {Weekly, PowerOff, 1, 3.0}};
+
+TEST_F(CommandsTest, DeleteAnsweredNoChangesNothing) {
+    StartWith(kThreeEntries);
+    const std::string before = StoredBytes();
+    answerer.answers = {IDNO};
+    Command(IDM_DELETE);
+    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_EQ(answerer.seen[0].text, L"T-CONFIRM");
+    EXPECT_EQ(answerer.seen[0].caption, TEST_APP_NAME);
+    EXPECT_EQ(answerer.seen[0].owner, g_mainWindow) << "owned through the list window";
+    EXPECT_EQ(answerer.seen[0].buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(RowCount(), 3);
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(GetFocus(), ListWindow());
+    EXPECT_EQ(StoredBytes(), before);
+    EXPECT_FALSE(TakeRefresh());
+}
+
+TEST_F(CommandsTest, DeleteMovesTheSelectionAsTheRowsCloseUp) {
+    StartWith(kThreeEntries);
+    struct Step {
+        int selectRow;
+        int selectedAfter; // -1: none
+    };
+    // A middle row: the next row moves into its place. The last row: the new last row.
+    // The only row: no selection, and both entry commands grey.
+    const Step steps[] = {{1, 1}, {1, 0}, {0, -1}};
+    int rows = 3;
+    for (const Step& step : steps) {
+        ASSERT_TRUE(g_scheduleList.SelectRow(step.selectRow, true));
+        PumpPending();
+        const StorageItem* doomed = RowEntry(step.selectRow);
+        const StorageItem* follower =
+            step.selectedAfter >= 0
+                ? RowEntry(step.selectRow + 1 < rows ? step.selectRow + 1 : step.selectRow - 1)
+                : nullptr;
+        answerer.answers = {IDYES};
+        Command(IDM_DELETE);
+        --rows;
+        ASSERT_EQ(RowCount(), rows);
+        EXPECT_EQ(SelectedRow(), step.selectedAfter);
+        if (follower) {
+            EXPECT_EQ(RowEntry(SelectedRow()), follower);
+        }
+        for (int row = 0; row < rows; ++row)
+            EXPECT_NE(RowEntry(row), doomed);
+        EXPECT_EQ(ReadStorage().size(), static_cast<size_t>(rows));
+        EXPECT_TRUE(TakeRefresh()) << "after deleting down to " << rows;
+    }
+    EXPECT_TRUE(MenuItemGrayed(IDM_DELETE));
+    EXPECT_TRUE(MenuItemGrayed(IDM_TOGGLE_ACTIVE));
+    EXPECT_EQ(g_entryList.head, nullptr);
+    // With no row left the commands do nothing, and ask nothing.
+    const size_t boxes = answerer.seen.size();
+    Command(IDM_DELETE);
+    Command(IDM_TOGGLE_ACTIVE);
+    EXPECT_EQ(answerer.seen.size(), boxes);
+    EXPECT_FALSE(TakeRefresh());
+}
+
+TEST_F(CommandsTest, ToggleFlipsTheEntryAndTheCaption) {
+    StartWith({{Weekly, PhoneOff, 1, 1.0}});
+    EXPECT_EQ(MenuCaption(IDM_TOGGLE_ACTIVE), L"T-DISABLE");
+    Command(IDM_TOGGLE_ACTIVE);
+    EXPECT_EQ(RowEntry(0)->active, 0);
+    EXPECT_EQ(MenuCaption(IDM_TOGGLE_ACTIVE), L"T-ACTIVATE");
+    ASSERT_EQ(ReadStorage().size(), 1u);
+    EXPECT_EQ(ReadStorage()[0].active, 0);
+    EXPECT_TRUE(TakeRefresh());
+
+    Command(IDM_TOGGLE_ACTIVE);
+    EXPECT_EQ(RowEntry(0)->active, 1);
+    EXPECT_EQ(MenuCaption(IDM_TOGGLE_ACTIVE), L"T-DISABLE");
+    EXPECT_EQ(ReadStorage()[0].active, 1);
+    EXPECT_TRUE(TakeRefresh());
+}
+
+TEST_F(CommandsTest, FailedSaveKeepsTheChangeOnScreenAndTellsNobody) {
+    StartWith({{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 1, 2.0}});
+    const std::string before = StoredBytes();
+    // The list now saves into a folder that does not exist.
+    wcscpy(g_entryList.path, ProgramFile(L"no-such-folder\\storage.dat").c_str());
+
+    Command(IDM_TOGGLE_ACTIVE);
+    EXPECT_EQ(RowEntry(0)->active, 0);
+    EXPECT_EQ(MenuCaption(IDM_TOGGLE_ACTIVE), L"T-ACTIVATE");
+    EXPECT_FALSE(TakeRefresh());
+
+    answerer.answers = {IDYES};
+    Command(IDM_DELETE);
+    EXPECT_EQ(RowCount(), 1);
+    EXPECT_FALSE(TakeRefresh());
+    ASSERT_EQ(answerer.seen.size(), 1u) << "the failed saves asked and told nothing";
+    EXPECT_EQ(StoredBytes(), before);
+}
+
+TEST_F(CommandsTest, NewFromTheLeftSoftkeyAddsSelectsSavesAndSignals) {
+    StartWith({{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 1, 9.0}});
+    UseScriptedEditor();
+    g_script.daysFromNow = 4.0;
+    PressKey(VK_F1);
+    ASSERT_TRUE(PumpUntil([] { return RowCount() == 3; }));
+    ASSERT_EQ(g_script.parents.size(), 1u);
+    EXPECT_EQ(g_script.parents[0], ListWindow());
+    const auto* added = static_cast<const DZItem*>(RowEntry(SelectedRow()));
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->action, PowerOff);
+    for (int row = 0; row + 1 < RowCount(); ++row)
+        EXPECT_LE(g_entryList.Compare(RowEntry(row), RowEntry(row + 1)), 0);
+    const auto stored = ReadStorage();
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored[2].action, PowerOff) << "appended at the end of the file";
+    EXPECT_TRUE(TakeRefresh());
+}
+
+TEST_F(CommandsTest, CancelledOrMissingEditorChangesNothing) {
+    StartWith({{Weekly, PhoneOff, 1, 1.0}});
+    const std::string before = StoredBytes();
+    // No editor installed: New and Edit end as cancelled.
+    Command(IDM_NEW);
+    Command(IDM_EDIT);
+    UseScriptedEditor();
+    g_script.result = kEditCanceled;
+    Command(IDM_NEW);
+    PressKey(VK_RETURN); // activating the row edits it
+    EXPECT_EQ(g_script.parents.size(), 2u);
+    EXPECT_EQ(RowCount(), 1);
+    EXPECT_EQ(static_cast<const DZItem*>(RowEntry(0))->action, PhoneOff);
+    EXPECT_EQ(StoredBytes(), before);
+    EXPECT_FALSE(TakeRefresh());
+}
+
+TEST_F(CommandsTest, EditByActivatingTheRowSavesSignalsAndKeepsTheEntrySelected) {
+    StartWith(kThreeEntries);
+    UseScriptedEditor();
+    const StorageItem* edited = RowEntry(0);
+    g_script.action = PhoneOn;
+    g_script.daysFromNow = 6.0; // moves behind the others
+    PressKey(VK_RETURN);
+    ASSERT_EQ(g_script.parents.size(), 1u) << "Enter on the list activates the row";
+    EXPECT_EQ(RowEntry(SelectedRow()), edited);
+    for (int row = 0; row + 1 < RowCount(); ++row)
+        EXPECT_LE(g_entryList.Compare(RowEntry(row), RowEntry(row + 1)), 0);
+    const auto stored = ReadStorage();
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored[0].action, PhoneOn);
+    EXPECT_TRUE(TakeRefresh());
+}
+
+TEST_F(CommandsTest, TheColumnGivesWayToTheScrollBarAndTakesItsPlaceBack) {
+    StartWith({{Weekly, PhoneOff, 1, 1.0}});
+    RECT client;
+    GetClientRect(ListWindow(), &client);
+    const int fullWidth = client.right;
+    auto columnWidth = [] {
+        return static_cast<int>(SendMessageW(ListWindow(), LVM_GETCOLUMNWIDTH, 0, 0));
+    };
+    EXPECT_EQ(columnWidth(), fullWidth);
+    const int fitting = client.bottom / g_scheduleList.RowHeight();
+    while (RowCount() <= fitting) {
+        StorageItem* entry = g_entryList.DZList::CreateEntry();
+        g_entryList.Append(entry);
+        ASSERT_TRUE(g_scheduleList.InsertEntryRow(RowCount(), entry, false, true));
+    }
+    GetClientRect(ListWindow(), &client);
+    EXPECT_LT(client.right, fullWidth) << "the rows overflow: a scroll bar appeared";
+    EXPECT_EQ(columnWidth(), client.right);
+    while (RowCount() > fitting)
+        ASSERT_TRUE(g_scheduleList.DeleteRow(RowCount() - 1));
+    EXPECT_EQ(columnWidth(), fullWidth);
+}
+
+} // namespace

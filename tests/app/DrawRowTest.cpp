@@ -1,0 +1,204 @@
+// Rows as they are painted: DrawRow rendered into a memory bitmap for its pixels, and into a
+// metafile for the texts it wrote and the fonts it wrote them in.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "tests/app/AppHarness.h"
+#include "ui/app/AppState.h"
+#include "ui/resources/resource.h"
+
+namespace {
+
+struct TextRun {
+    std::wstring text;
+    bool italic;
+    LONG weight;
+};
+
+struct MetafileReader {
+    std::map<DWORD, LOGFONTW> fonts;
+    LOGFONTW current{};
+    std::vector<TextRun> runs;
+};
+
+int CALLBACK ReadRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
+    auto* reader = reinterpret_cast<MetafileReader*>(data);
+    switch (record->iType) {
+    case EMR_EXTCREATEFONTINDIRECTW: {
+        const auto* font = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record);
+        reader->fonts[font->ihFont] = font->elfw.elfLogFont;
+        break;
+    }
+    case EMR_SELECTOBJECT: {
+        const auto found =
+            reader->fonts.find(reinterpret_cast<const EMRSELECTOBJECT*>(record)->ihObject);
+        if (found != reader->fonts.end()) reader->current = found->second;
+        break;
+    }
+    case EMR_EXTTEXTOUTW: {
+        const auto* text = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
+        const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) +
+                                                             text->emrtext.offString);
+        reader->runs.push_back({std::wstring(chars, text->emrtext.nChars),
+                                reader->current.lfItalic != 0, reader->current.lfWeight});
+        break;
+    }
+    }
+    return 1;
+}
+
+DRAWITEMSTRUCT RowItem(int row, HDC dc, int width) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_LISTVIEW;
+    item.CtlID = IDC_SCHEDULE_LIST;
+    item.itemID = static_cast<UINT>(row);
+    item.itemAction = ODA_DRAWENTIRE;
+    item.hwndItem = ListWindow();
+    item.hDC = dc;
+    item.rcItem = {0, 0, width, g_scheduleList.RowHeight()};
+    return item;
+}
+
+std::vector<TextRun> RecordRowTexts(int row) {
+    HDC metafile = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    // Wide enough that no text is cut with an ellipsis.
+    const DRAWITEMSTRUCT item = RowItem(row, metafile, 2000);
+    g_scheduleList.DrawRow(&item);
+    HENHMETAFILE recorded = CloseEnhMetaFile(metafile);
+    MetafileReader reader;
+    EnumEnhMetaFile(nullptr, recorded, ReadRecord, &reader, nullptr);
+    DeleteEnhMetaFile(recorded);
+    return reader.runs;
+}
+
+// One row painted on white into a 32-bit bitmap, as the list's own width.
+class RenderedRow {
+  public:
+    explicit RenderedRow(int row) {
+        RECT client;
+        GetClientRect(ListWindow(), &client);
+        width = client.right;
+        height = g_scheduleList.RowHeight();
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc = CreateCompatibleDC(nullptr);
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits),
+                                  nullptr, 0);
+        old = SelectObject(dc, bitmap);
+        RECT all{0, 0, width, height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        const DRAWITEMSTRUCT item = RowItem(row, dc, width);
+        g_scheduleList.DrawRow(&item);
+        GdiFlush();
+    }
+    ~RenderedRow() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    COLORREF At(int x, int y) const {
+        const DWORD pixel = bits[y * width + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+    int Count(const std::function<bool(COLORREF)>& match) const {
+        int n = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                n += match(At(x, y));
+        return n;
+    }
+    int width, height;
+
+  private:
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+    DWORD* bits = nullptr;
+};
+
+bool NearKeyColour(COLORREF c) {
+    // The key colour, also as a 16-bit display or a 5-bit channel would round it.
+    return std::abs(GetRValue(c) - 111) <= 12 && GetGValue(c) >= 240 &&
+           std::abs(GetBValue(c) - 12) <= 12;
+}
+
+class DrawRowTest : public ProgramTest {};
+
+TEST_F(DrawRowTest, SelectedRowIsFilledWithTheHighlightAndOthersKeepTheBackground) {
+    WriteStorage({{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 1, 2.0}});
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(SelectedRow(), 0);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const RenderedRow selected(0);
+    const RenderedRow plain(1);
+    EXPECT_EQ(selected.At(1, 1), highlight);
+    EXPECT_EQ(selected.At(selected.width - 1, 1), highlight);
+    const int all = selected.width * selected.height;
+    EXPECT_GT(selected.Count([&](COLORREF c) { return c == highlight; }), all / 2);
+    EXPECT_EQ(plain.At(1, 1), RGB(255, 255, 255));
+    EXPECT_EQ(plain.Count([&](COLORREF c) { return c == highlight; }), 0);
+}
+
+TEST_F(DrawRowTest, IconsAreDrawnAndTheirKeyColourNeverShows) {
+    WriteStorage(
+        {{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 1, 2.0}, {Weekly, PowerOff, 1, 3.0}});
+    ASSERT_TRUE(Start());
+    for (int pass = 0; pass < 2; ++pass) { // every row selected, then none
+        for (int row = 0; row < RowCount(); ++row) {
+            if (pass == 0)
+                g_scheduleList.SelectRow(row, false);
+            else
+                ListView_SetItemState(ListWindow(), -1, 0, LVIS_SELECTED);
+            const RenderedRow rendered(row);
+            EXPECT_EQ(rendered.Count(NearKeyColour), 0) << "row " << row << " pass " << pass;
+            // The icon itself is there: dark pixels left of the text column.
+            int iconInk = 0;
+            for (int y = 0; y < rendered.height; ++y)
+                for (int x = 2; x < 30; ++x)
+                    iconInk +=
+                        GetRValue(rendered.At(x, y)) < 90 && GetGValue(rendered.At(x, y)) < 90;
+            EXPECT_GT(iconInk, 40) << "row " << row;
+        }
+    }
+}
+
+TEST_F(DrawRowTest, PrefixAndFontFollowTheEntryState) {
+    // Active and ahead, disabled, and active but past (a single date already gone).
+    WriteStorage(
+        {{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 0, 2.0}, {Once, PowerOff, 1, -3.0}});
+    ASSERT_TRUE(Start());
+    for (int row = 0; row < RowCount(); ++row) {
+        const StorageItem* entry = RowEntry(row);
+        ASSERT_NE(entry, nullptr);
+        wchar_t action[260], schedule[260];
+        entry->FormatAction(action, 260);
+        entry->FormatSchedule(schedule, 260);
+        const bool outdated = entry->IsOutdated();
+        ASSERT_EQ(outdated, entry->kind == Once) << "the fixture's past entry is outdated";
+
+        const std::wstring prefix = !entry->active ? L"T-OFF " : outdated ? L"T-PAST " : L"";
+        const auto runs = RecordRowTexts(row);
+        ASSERT_EQ(runs.size(), schedule[0] ? 2u : 1u) << "row " << row;
+        EXPECT_EQ(runs[0].text, prefix + action);
+        const bool twoLines = schedule[0] != 0;
+        if (twoLines) {
+            EXPECT_EQ(runs[0].italic, !entry->active || outdated);
+            EXPECT_EQ(runs[0].weight, entry->active && !outdated ? FW_BOLD : FW_NORMAL);
+            EXPECT_EQ(runs[1].text, schedule);
+            EXPECT_FALSE(runs[1].italic);
+            EXPECT_EQ(runs[1].weight, FW_NORMAL);
+        } else {
+            EXPECT_EQ(runs[0].italic, !entry->active);
+            EXPECT_EQ(runs[0].weight, FW_NORMAL);
+        }
+    }
+}
+
+} // namespace

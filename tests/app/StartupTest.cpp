@@ -1,0 +1,140 @@
+// Start-up: the text file, the engine, and the list the program opens with.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/shell/SmartphoneShell.h"
+#include "tests/app/AppHarness.h"
+#include "ui/app/AppState.h"
+#include "ui/app/Main.h"
+#include "ui/model/EngineContract.h"
+#include "ui/resources/resource.h"
+
+#ifndef CSIDL_PROGRAM_FILES
+#define CSIDL_PROGRAM_FILES 0x0026
+#endif
+
+namespace {
+
+// Start-up that ends before any window: the program's own files, no engine made by the test.
+class StartupFailureTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        PumpPending();
+        UnregisterClassW(TEST_APP_NAME, GetModuleHandleW(nullptr));
+        RemoveProgramFile(L"local.dat");
+    }
+    DialogAnswerer answerer;
+};
+
+bool EngineInstalled() {
+    wchar_t path[MAX_PATH] = L"";
+    SHGetSpecialFolderPath(nullptr, path, CSIDL_PROGRAM_FILES, FALSE);
+    const std::wstring engine = std::wstring(path) + DZ_ENGINE_RELATIVE_PATH;
+    return GetFileAttributesW(engine.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST_F(StartupFailureTest, MissingTextFileShowsTheFixedMessageAndLeavesTheEngineAlone) {
+    RemoveProgramFile(L"local.dat");
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(InitInstance(GetModuleHandleW(nullptr), SW_SHOW));
+    EXPECT_LT(GetTickCount() - start, 5000u) << "nothing was waited for";
+
+    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_TRUE(answerer.seen[0].isMessageBox);
+    EXPECT_EQ(answerer.seen[0].text, L"Can't find resource file!");
+    EXPECT_EQ(answerer.seen[0].caption, L"Info");
+    EXPECT_EQ(answerer.seen[0].owner, nullptr);
+    EXPECT_EQ(answerer.seen[0].buttons, std::vector<int>{IDOK});
+    // The engine's ready event was neither made nor left behind.
+    HANDLE ready = OpenNamedEvent(DZ_ENGINE_READY_EVENT);
+    EXPECT_EQ(ready, nullptr);
+    if (ready) CloseHandle(ready);
+    EXPECT_EQ(FindWindowW(TEST_APP_NAME, nullptr), nullptr);
+}
+
+TEST_F(StartupFailureTest, EngineNeitherRunningNorInstalledEndsWithTheNoEngineMessage) {
+    if (EngineInstalled())
+        GTEST_SKIP() << "an engine is installed in this Wine prefix; it would be launched";
+    WriteTestTexts();
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(InitInstance(GetModuleHandleW(nullptr), SW_SHOW));
+    EXPECT_LT(GetTickCount() - start, 8000u) << "a failed launch is not waited for";
+
+    ASSERT_EQ(answerer.seen.size(), 1u) << "only our own message, no second one from the shell";
+    EXPECT_EQ(answerer.seen[0].text, L"T-NO-ENGINE");
+    EXPECT_EQ(answerer.seen[0].caption, TEST_APP_NAME);
+    EXPECT_EQ(answerer.seen[0].owner, nullptr);
+    HANDLE ready = OpenNamedEvent(DZ_ENGINE_READY_EVENT);
+    EXPECT_EQ(ready, nullptr) << "the ready event made for the launch is closed again";
+    if (ready) CloseHandle(ready);
+    EXPECT_EQ(FindWindowW(TEST_APP_NAME, nullptr), nullptr);
+}
+
+using StartupTest = ProgramTest;
+
+TEST_F(StartupTest, RunningEngineIsNeitherLaunchedNorWaitedFor) {
+    // The ready event exists but is not set: any wait on it would last the full ten seconds,
+    // and a launch would fail for want of an installed engine.
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(Start());
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_TRUE(answerer.seen.empty());
+    EXPECT_FALSE(EventIsSet(ready));
+    EXPECT_TRUE(IsWindowVisible(g_mainWindow));
+    EXPECT_EQ(GetFocus(), ListWindow());
+}
+
+TEST_F(StartupTest, MissingStorageGivesAnEmptyListWithTheEntryCommandsGreyed) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(RowCount(), 0);
+    EXPECT_EQ(SelectedRow(), -1);
+    EXPECT_TRUE(MenuItemGrayed(IDM_DELETE));
+    EXPECT_TRUE(MenuItemGrayed(IDM_TOGGLE_ACTIVE));
+    EXPECT_FALSE(MenuItemGrayed(IDM_ABOUT));
+    // Captions come from the text table, not from the menu resource.
+    EXPECT_EQ(MenuCaption(IDM_DELETE), L"T-DELETE");
+    EXPECT_EQ(MenuCaption(IDM_TOGGLE_ACTIVE), L"T-DISABLE");
+    EXPECT_EQ(MenuCaption(IDM_EXIT), L"T-EXIT");
+    EXPECT_FALSE(TakeRefresh()) << "start-up changes nothing";
+}
+
+TEST_F(StartupTest, StoredEntriesAreShownSortedWithTheFirstRowSelected) {
+    // Deliberately out of order in the file.
+    WriteStorage({{Weekly, PowerOff, 1, 3.0},
+                  {Once, PhoneOn, 1, 2.0},
+                  {Once, PhoneOff, 0, 0.5},
+                  {Next24Hours, PhoneOff, 1, 0.25},
+                  {Once, PhoneOn, 1, -1.0}});
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(RowCount(), 5);
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_FALSE(MenuItemGrayed(IDM_DELETE));
+    EXPECT_FALSE(MenuItemGrayed(IDM_TOGGLE_ACTIVE));
+    for (int row = 0; row + 1 < RowCount(); ++row)
+        EXPECT_LE(g_entryList.Compare(RowEntry(row), RowEntry(row + 1)), 0) << "row " << row;
+    // Every stored entry has exactly one row.
+    std::vector<const StorageItem*> rows;
+    for (int row = 0; row < RowCount(); ++row)
+        rows.push_back(RowEntry(row));
+    for (const StorageItem* entry = g_entryList.head; entry; entry = entry->next)
+        EXPECT_EQ(std::count(rows.begin(), rows.end(), entry), 1);
+    // The caption follows the selected entry.
+    EXPECT_EQ(MenuCaption(IDM_TOGGLE_ACTIVE), RowEntry(0)->active ? L"T-DISABLE" : L"T-ACTIVATE");
+}
+
+TEST_F(StartupTest, ExitClosesTheWindowAndFreesTheEntriesWithoutSaving) {
+    WriteStorage({{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 1, 1.5}});
+    const std::string before = ReadFileBytes(ProgramFile(L"storage.dat"));
+    ASSERT_TRUE(Start());
+    SendMessageW(g_mainWindow, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_FALSE(IsWindow(g_mainWindow));
+    EXPECT_EQ(g_entryList.head, nullptr);
+    EXPECT_EQ(ListWindow(), nullptr);
+    EXPECT_EQ(ReadFileBytes(ProgramFile(L"storage.dat")), before);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_FALSE(TakeRefresh());
+}
+
+} // namespace
