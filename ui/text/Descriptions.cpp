@@ -1,7 +1,169 @@
-// PLACEHOLDER: replaced by the descriptions work.
+// The words that describe an entry: its schedule summary, its monthly day phrase and its
+// action phrase. They are built on every draw of a list row, so everything lives in fixed
+// buffers on the stack; a text longer than its buffer is cut.
 #include "ui/model/DZItem.h"
+#include "ui/text/BoundedText.h"
+#include "ui/text/LocalePictures.h"
+#include "ui/text/TextTable.h"
 
-void StorageItem::FormatMonthlyDay(wchar_t* buffer, size_t size) const { if (size) buffer[0] = 0; }
-void StorageItem::FormatAction(wchar_t* buffer, size_t size) const { if (size) buffer[0] = 0; }
-void StorageItem::FormatSchedule(wchar_t* buffer, size_t size) const { if (size) buffer[0] = 0; }
-void DZItem::FormatAction(wchar_t* buffer, size_t size) const { if (size) buffer[0] = 0; }
+namespace {
+
+constexpr size_t kTimeTextSize = 15;
+constexpr size_t kDateTextSize = 30;
+// Room for any date or time that a 63-character picture can produce.
+constexpr size_t kScratchSize = 260;
+
+// Monday first, as the bits of weekdayMask and monthlyWeekday.
+const wchar_t* const kWeekdayKeys[] = {L"MONDAY", L"TUESDAY",  L"WEDNESDAY", L"THURSDAY",
+                                       L"FRIDAY", L"SATURDAY", L"SUNDAY"};
+const wchar_t* const kShortWeekdayKeys[] = {L"SHORT_MONDAY",   L"SHORT_TUESDAY", L"SHORT_WEDNESDAY",
+                                            L"SHORT_THURSDAY", L"SHORT_FRIDAY",  L"SHORT_SATURDAY",
+                                            L"SHORT_SUNDAY"};
+// Sunday first, as the calendar's day of week.
+const wchar_t* const kMiddleWeekdayKeys[] = {
+    L"MIDDLE_SUNDAY",   L"MIDDLE_MONDAY", L"MIDDLE_TUESDAY", L"MIDDLE_WEDNESDAY",
+    L"MIDDLE_THURSDAY", L"MIDDLE_FRIDAY", L"MIDDLE_SATURDAY"};
+const wchar_t* const kShortMonthKeys[] = {L"SHORT_MONTH_1",  L"SHORT_MONTH_2",  L"SHORT_MONTH_3",
+                                          L"SHORT_MONTH_4",  L"SHORT_MONTH_5",  L"SHORT_MONTH_6",
+                                          L"SHORT_MONTH_7",  L"SHORT_MONTH_8",  L"SHORT_MONTH_9",
+                                          L"SHORT_MONTH_10", L"SHORT_MONTH_11", L"SHORT_MONTH_12"};
+const wchar_t* const kWeekKeys[] = {L"DLG_MONTHLY_WEEK_FIRST", L"DLG_MONTHLY_WEEK_SECOND",
+                                    L"DLG_MONTHLY_WEEK_THIRD", L"DLG_MONTHLY_WEEK_FOURTH"};
+const wchar_t* const kLastDayKeys[] = {L"DLG_MONTHLY_LASTDAY", L"DLG_MONTHLY_LASTDAY-1",
+                                       L"DLG_MONTHLY_LASTDAY-2", L"DLG_MONTHLY_LASTDAY-3"};
+
+// Index of a single weekday bit (Monday 0 ... Sunday 6), or -1 for any other value.
+int WeekdayBitIndex(int32_t bit) {
+    for (int i = 0; i < 7; ++i)
+        if (bit == (1 << i)) return i;
+    return -1;
+}
+
+// The platform writes nothing useful into a buffer that is too small, so a long result is
+// formatted in full on the stack and cut into the text's own buffer.
+using FormatFunction = int (*)(LCID, DWORD, const SYSTEMTIME*, LPCWSTR, LPWSTR, int);
+
+void FormatCut(FormatFunction format, const SYSTEMTIME& time, const wchar_t* picture, wchar_t* out,
+               size_t size) {
+    if (format(0, 0, &time, picture, out, static_cast<int>(size)) > 0) return;
+    wchar_t whole[kScratchSize];
+    if (format(0, 0, &time, picture, whole, static_cast<int>(kScratchSize)) > 0)
+        CopyCut(out, size, whole);
+    else
+        CopyCut(out, size, L"");
+}
+
+int DateFormat(LCID locale, DWORD flags, const SYSTEMTIME* date, LPCWSTR picture, LPWSTR out,
+               int size) {
+    return GetDateFormatW(locale, flags, date, picture, out, size);
+}
+
+int TimeFormat(LCID locale, DWORD flags, const SYSTEMTIME* time, LPCWSTR picture, LPWSTR out,
+               int size) {
+    return GetTimeFormatW(locale, flags, time, picture, out, size);
+}
+
+// "-" for every weekday or month whose bit is clear, its short text where it is set.
+void AddMaskLetters(BoundedText& text, int32_t mask, const wchar_t* const* keys, int count) {
+    for (int i = 0; i < count; ++i)
+        text.Add(mask & (1 << i) ? Text(keys[i]) : L"-");
+}
+
+} // namespace
+
+void StorageItem::FormatMonthlyDay(wchar_t* buffer, size_t size) const {
+    BoundedText text(buffer, size);
+    if (monthlyMode == 0) {
+        if (dayOfMonth >= 1)
+            text.Number(dayOfMonth);
+        else if (dayOfMonth >= -3)
+            text.Add(Text(kLastDayKeys[-dayOfMonth]));
+        else
+            text.Add(L"-/-");
+    } else if (monthlyMode == 1) {
+        const int weekday = WeekdayBitIndex(monthlyWeekday);
+        if (weekday < 0) return; // not a weekday: the phrase stays empty
+        text.Add(weekIndex >= 0 && weekIndex <= 3 ? Text(kWeekKeys[weekIndex])
+                                                  : Text(L"DLG_MONTHLY_WEEK_LAST"));
+        text.Add(L" ").Add(Text(kWeekdayKeys[weekday]));
+    }
+}
+
+void StorageItem::FormatAction(wchar_t* buffer, size_t size) const {
+    BoundedText(buffer, size);
+}
+
+void StorageItem::FormatSchedule(wchar_t* buffer, size_t size) const {
+    BoundedText text(buffer, size);
+    // A stored instant that does not convert (a damaged file) shows without time and date.
+    SYSTEMTIME time{};
+    const bool known = FileTimeToSystemTime(&startTime, &time) != FALSE;
+    wchar_t timeText[kTimeTextSize] = {};
+    if (known)
+        FormatCut(TimeFormat, time,
+                  showSeconds ? g_localePictures.timePicture
+                              : g_localePictures.timeNoSecondsPicture,
+                  timeText, kTimeTextSize);
+    wchar_t dateText[kDateTextSize] = {};
+    switch (kind) {
+    case Weekly:
+        text.Add(timeText).Add(L", ").Add(Text(L"WEEKLY_TEXT")).Add(L": ");
+        AddMaskLetters(text, weekdayMask, kShortWeekdayKeys, 7);
+        break;
+    case Once:
+        if (known)
+            FormatCut(DateFormat, time, g_localePictures.shortDatePicture, dateText, kDateTextSize);
+        text.Add(timeText).Add(L", ").Add(dateText).Add(L" ");
+        if (known) text.Add(Text(kMiddleWeekdayKeys[time.wDayOfWeek % 7]));
+        break;
+    case Next24Hours: text.Add(Text(L"NEXT24H_TEXT")).Add(L" ").Add(timeText); break;
+    case Monthly: {
+        wchar_t dayPart[kDayPhraseSize] = {};
+        if (monthlyMode == 0) {
+            wchar_t phrase[kDayPhraseSize] = {};
+            FormatMonthlyDay(phrase, kDayPhraseSize);
+            BoundedText part(dayPart, kDayPhraseSize);
+            // The plain last day reads without the day word; days counted back keep it.
+            if (dayOfMonth != 0) part.Add(Text(L"DAY_STRING")).Add(L" ");
+            part.Add(phrase);
+        } else if (monthlyMode == 1) {
+            FormatMonthlyDay(dayPart, kDayPhraseSize);
+        } else {
+            return; // a mode that no editor writes: the summary stays empty
+        }
+        text.Add(timeText).Add(L", ").Add(dayPart).Add(L", ").Add(Text(L"MONTHLY_SHORT_TEXT"));
+        text.Add(L": ");
+        AddMaskLetters(text, monthMask, kShortMonthKeys, 12);
+        break;
+    }
+    case Yearly:
+        if (known)
+            FormatCut(DateFormat, time, g_localePictures.longDateNoWeekdayYearPicture, dateText,
+                      kDateTextSize);
+        text.Add(timeText).Add(L", ").Add(Text(L"YEARLY_TEXT")).Add(L": ").Add(dateText);
+        break;
+    default: break; // an unknown kind has no summary
+    }
+}
+
+void DZItem::FormatAction(wchar_t* buffer, size_t size) const {
+    BoundedText text(buffer, size);
+    const wchar_t* bluetooth = nullptr;
+    switch (action) {
+    case PhoneOff:
+        text.Add(Text(L"DLG_PHONE_OFF"));
+        if (options & kOptionBluetooth) bluetooth = L"DLG_BT_OFF_SHORT";
+        break;
+    case PhoneOn:
+        text.Add(Text(L"DLG_PHONE_ON"));
+        // The discoverable bit alone is enough for the discoverable phrase.
+        if (options & kOptionDiscoverable)
+            bluetooth = L"DLG_BT_DISC_SHORT";
+        else if (options & kOptionBluetooth)
+            bluetooth = L"DLG_BT_ON_SHORT";
+        break;
+    case PowerOff: text.Add(Text(L"DLG_POWER_OFF")); break;
+    default: text.Add(L"<Error>"); break;
+    }
+    if (bluetooth) text.Add(L", ").Add(Text(L"DLG_BT_SHORT")).Add(L" ").Add(Text(bluetooth));
+}

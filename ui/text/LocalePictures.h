@@ -11,6 +11,8 @@ struct LocalePictures {
     wchar_t timeNoSecondsPicture[kPictureSize];
 
     void Prepare(); // from the user's locale
+    // From the given user pictures (cut to 63 characters); Prepare's pure part.
+    void Derive(const wchar_t* shortDate, const wchar_t* longDate, const wchar_t* time);
 };
 
 extern LocalePictures g_localePictures;

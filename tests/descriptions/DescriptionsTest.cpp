@@ -1,0 +1,240 @@
+// The words of an entry: action phrase, monthly day phrase and schedule summary, from the
+// keys of a test "local.dat" and the user's locale; every text is cut to its buffer.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "LocaleTexts.h"
+#include "TestTexts.h"
+#include "ui/model/CivilTime.h"
+#include "ui/model/DZItem.h"
+#include "ui/text/LocalePictures.h"
+
+namespace {
+
+FILETIME At(int y, int mo, int d, int h, int mi, int s) {
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(y);
+    t.wMonth = static_cast<WORD>(mo);
+    t.wDay = static_cast<WORD>(d);
+    t.wHour = static_cast<WORD>(h);
+    t.wMinute = static_cast<WORD>(mi);
+    t.wSecond = static_cast<WORD>(s);
+    FILETIME f{};
+    ValidCivilToFileTime(t, &f);
+    return f;
+}
+
+std::wstring Action(uint16_t action, uint16_t options) {
+    DZItem entry;
+    entry.action = action;
+    entry.options = options;
+    wchar_t text[kEntryTextSize];
+    entry.FormatAction(text, kEntryTextSize);
+    return text;
+}
+
+std::wstring MonthlyDay(int16_t mode, int32_t day, int32_t week, int32_t weekday) {
+    StorageItem entry(Monthly, 0);
+    entry.monthlyMode = mode;
+    entry.dayOfMonth = day;
+    entry.weekIndex = week;
+    entry.monthlyWeekday = weekday;
+    wchar_t text[kDayPhraseSize];
+    wmemset(text, L'#', kDayPhraseSize);
+    entry.FormatMonthlyDay(text, kDayPhraseSize);
+    return text;
+}
+
+class Descriptions : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(LoadTestTexts(DescriptionTexts())); }
+};
+
+TEST_F(Descriptions, ActionPhraseByActionAndBluetoothBits) {
+    const struct {
+        uint16_t action, options;
+        const wchar_t* text;
+    } cases[] = {
+        {PhoneOff, 0, L"Phone off"},
+        {PhoneOff, 1, L"Phone off, BT off"},
+        {PhoneOff, 2, L"Phone off"}, // only bit 0 counts with phone off
+        {PhoneOff, 3, L"Phone off, BT off"},
+        {PhoneOn, 0, L"Phone on"},
+        {PhoneOn, 1, L"Phone on, BT on"},
+        {PhoneOn, 2, L"Phone on, BT visible"}, // the discoverable bit alone is enough
+        {PhoneOn, 3, L"Phone on, BT visible"},
+        {PowerOff, 3, L"Power off"},
+        {5, 0, L"<Error>"},
+        {0xFFFF, 1, L"<Error>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Action(c.action, c.options), c.text) << c.action << "/" << c.options;
+
+    StorageItem plain(Weekly, 0);
+    wchar_t text[8] = L"junk";
+    plain.FormatAction(text, 8);
+    EXPECT_STREQ(text, L"");
+}
+
+TEST_F(Descriptions, MonthlyDayPhrase) {
+    const struct {
+        int16_t mode;
+        int32_t day, week, weekday;
+        const wchar_t* text;
+    } cases[] = {
+        {0, 15, 0, 0, L"15"},
+        {0, 31, 0, 0, L"31"},
+        {0, 0, 0, 0, L"last day"},
+        {0, -1, 0, 0, L"last-1"},
+        {0, -2, 0, 0, L"last-2"},
+        {0, -3, 0, 0, L"last-3"},
+        {0, -7, 0, 0, L"-/-"},
+        {1, 0, 0, 1, L"first Monday"},
+        {1, 0, 1, 2, L"second Tuesday"},
+        {1, 0, 2, 4, L"third Wednesday"},
+        {1, 0, 3, 8, L"fourth Thursday"},
+        {1, 0, 9, 16, L"last Friday"},
+        {1, 0, -1, 32, L"last Saturday"},
+        {1, 0, 4, 64, L"last Sunday"},
+        {1, 0, 0, 3, L""},
+        {1, 0, 0, 0, L""},
+        {2, 15, 0, 1, L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MonthlyDay(c.mode, c.day, c.week, c.weekday), c.text)
+            << c.mode << " " << c.day << " " << c.week << " " << c.weekday;
+}
+
+TEST_F(Descriptions, ScheduleSummaryOfEveryKindInTheUserLocale) {
+    const LocaleTexts* locale = UserLocaleTexts();
+    if (!locale) GTEST_SKIP() << "no expectations for this locale";
+    const std::wstring time = locale->timeText;
+    struct Case {
+        const char* what;
+        int32_t kind;
+        FILETIME start;
+        int32_t showSeconds, weekdays, months;
+        int16_t mode;
+        int32_t day, week, weekday;
+        std::wstring text;
+    };
+    const FILETIME monday = At(2026, 12, 7, 8, 5, 9);
+    const FILETIME sunday = At(2026, 12, 6, 8, 5, 9);
+    const Case cases[] = {
+        {"weekly Monday and Friday", Weekly, monday, 0, 1 | 16, 0, 0, 0, 0, 0,
+         time + L", weekly: M---F--"},
+        {"weekly every day", Weekly, monday, 0, 127, 0, 0, 0, 0, 0, time + L", weekly: MTWTFSS"},
+        {"weekly with seconds", Weekly, monday, 1, 0, 0, 0, 0, 0, 0,
+         std::wstring(locale->timeWithSecondsText) + L", weekly: -------"},
+        {"once on a Sunday", Once, sunday, 0, 0, 0, 0, 0, 0, 0,
+         time + L", " + locale->sundayDate + L" Sun"},
+        {"next 24 hours", Next24Hours, monday, 0, 0, 0, 0, 0, 0, 0, L"within 24h at " + time},
+        {"monthly on day 15 of January and July", Monthly, monday, 0, 0, 1 | 64, 0, 15, 0, 0,
+         time + L", day 15, monthly: J-----J-----"},
+        {"monthly on the last day", Monthly, monday, 0, 0, 4095, 0, 0, 0, 0,
+         time + L", last day, monthly: JFMAMJJASOND"},
+        {"monthly two days before the last", Monthly, monday, 0, 0, 2048, 0, -2, 0, 0,
+         time + L", day last-2, monthly: -----------D"},
+        {"monthly far before the last", Monthly, monday, 0, 0, 0, 0, -7, 0, 0,
+         time + L", day -/-, monthly: ------------"},
+        {"monthly on the last Friday", Monthly, monday, 0, 0, 2, 1, 0, 9, 16,
+         time + L", last Friday, monthly: -F----------"},
+        {"monthly of an unknown mode", Monthly, monday, 0, 0, 4095, 3, 1, 0, 1, L""},
+        {"yearly", Yearly, sunday, 0, 0, 0, 0, 0, 0, 0,
+         time + L", j\x00e4hrlich: " + locale->sundayYearlyDate},
+        {"unknown kind", 16, monday, 0, 127, 0, 0, 0, 0, 0, L""},
+    };
+    for (const Case& c : cases) {
+        DZItem entry;
+        entry.kind = c.kind;
+        entry.startTime = c.start;
+        entry.showSeconds = c.showSeconds;
+        entry.weekdayMask = c.weekdays;
+        entry.monthMask = c.months;
+        entry.monthlyMode = c.mode;
+        entry.dayOfMonth = c.day;
+        entry.weekIndex = c.week;
+        entry.monthlyWeekday = c.weekday;
+        wchar_t text[kEntryTextSize];
+        wmemset(text, L'#', kEntryTextSize);
+        entry.FormatSchedule(text, kEntryTextSize);
+        EXPECT_EQ(std::wstring(text), c.text) << c.what;
+    }
+}
+
+// Over-long texts are cut where their buffer ends; nothing past a buffer is touched.
+class Truncation : public ::testing::Test {
+  protected:
+    void SetUp() override { saved = g_localePictures; }
+    void TearDown() override { g_localePictures = saved; }
+    LocalePictures saved;
+};
+
+std::wstring Summary(const StorageItem& entry, size_t size) {
+    wchar_t text[kEntryTextSize + 8];
+    wmemset(text, L'#', kEntryTextSize + 8);
+    entry.FormatSchedule(text, size);
+    for (size_t i = size; i < kEntryTextSize + 8; ++i)
+        EXPECT_EQ(text[i], L'#') << "written past the buffer of " << size;
+    return size ? std::wstring(text) : std::wstring();
+}
+
+TEST_F(Truncation, SmallOutputBuffersHoldThePrefixOfTheSummary) {
+    ASSERT_TRUE(LoadTestTexts(DescriptionTexts()));
+    DZItem entry;
+    entry.kind = Monthly;
+    entry.startTime = At(2026, 12, 7, 8, 5, 9);
+    entry.dayOfMonth = -3;
+    const std::wstring whole = Summary(entry, kEntryTextSize);
+    ASSERT_GT(whole.size(), 20u);
+    for (size_t size = 0; size <= whole.size() + 1; ++size) {
+        const std::wstring cut = Summary(entry, size);
+        EXPECT_EQ(cut, whole.substr(0, size ? size - 1 : 0)) << size;
+    }
+}
+
+TEST_F(Truncation, LongTextsAndPicturesAreCutToTheirBuffers) {
+    TextLines lines = DescriptionTexts();
+    const std::wstring longWord(400, L'w');
+    for (auto& line : lines)
+        if (line.first == L"DAY_STRING" || line.first == L"WEEKLY_TEXT" ||
+            line.first == L"DLG_PHONE_ON" || line.first == L"DLG_BT_DISC_SHORT")
+            line.second = longWord;
+    ASSERT_TRUE(LoadTestTexts(lines));
+    // 63-character pictures that print far more than a time or date text holds.
+    for (int i = 0; i < kPictureSize - 1; ++i) {
+        g_localePictures.timeNoSecondsPicture[i] = L"HH:mm "[i % 6];
+        g_localePictures.longDateNoWeekdayYearPicture[i] = L"MMMM "[i % 5];
+    }
+    g_localePictures.timeNoSecondsPicture[kPictureSize - 1] = L'\0';
+    g_localePictures.longDateNoWeekdayYearPicture[kPictureSize - 1] = L'\0';
+
+    DZItem entry;
+    entry.startTime = At(2026, 12, 7, 8, 5, 9);
+    entry.kind = Monthly;
+    entry.dayOfMonth = 15;
+    const std::wstring monthly = Summary(entry, kEntryTextSize);
+    // The time text keeps 14 characters, the day part 31.
+    EXPECT_EQ(monthly.substr(0, 16), L"08:05 08:05 08, ");
+    EXPECT_EQ(monthly.substr(16, 33), std::wstring(31, L'w') + L", ");
+
+    entry.kind = Yearly;
+    const std::wstring yearly = Summary(entry, kEntryTextSize);
+    const size_t date = yearly.find(L": ");
+    ASSERT_NE(date, std::wstring::npos);
+    EXPECT_EQ(yearly.size() - date - 2, 29u) << "the date text keeps 29 characters";
+
+    entry.kind = Weekly;
+    EXPECT_EQ(Summary(entry, kEntryTextSize).size(), kEntryTextSize - 1);
+
+    wchar_t action[kEntryTextSize + 8];
+    wmemset(action, L'#', kEntryTextSize + 8);
+    entry.action = PhoneOn;
+    entry.options = 2;
+    entry.FormatAction(action, kEntryTextSize);
+    EXPECT_EQ(wcslen(action), kEntryTextSize - 1);
+    EXPECT_EQ(action[kEntryTextSize], L'#');
+}
+
+} // namespace
