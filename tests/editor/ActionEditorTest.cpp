@@ -1,0 +1,289 @@
+// The action editor driven as the user drives it: what a new or stored entry opens with, the
+// Bluetooth boxes, and what Done and Cancel leave in the entry.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "EditorHarness.h"
+#include "ui/model/DZItem.h"
+#include "ui/model/ScheduleTypes.h"
+#include "ui/resources/resource.h"
+
+namespace {
+
+uint64_t Ticks(const SYSTEMTIME& t) {
+    return ToTicks(AsFileTime(t));
+}
+
+SYSTEMTIME NowToTheMinute() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    now.wSecond = 0;
+    now.wMilliseconds = 0;
+    return now;
+}
+
+} // namespace
+
+TEST(ActionEditor, NewEntryOpensAsPhoneOffWeeklyOnEveryDayAndActive) {
+    DZItem entry;
+    const SYSTEMTIME created = AsSystemTime(entry.startTime);
+    EXPECT_EQ(EditEntry(entry,
+                        [&](HWND dialog) {
+                            EXPECT_EQ(Selection(dialog, IDC_ACTION_LIST), PhoneOff);
+                            EXPECT_EQ(ItemCount(dialog, IDC_ACTION_LIST), 3);
+                            EXPECT_EQ(ItemData(dialog, IDC_OCCURS_LIST),
+                                      (std::vector<LRESULT>{Next24Hours, Once, Weekly}));
+                            EXPECT_EQ(SelectedData(dialog, IDC_OCCURS_LIST), Weekly);
+                            EXPECT_TRUE(Visible(dialog, IDC_BT_OFF_CHECK));
+                            EXPECT_FALSE(Checked(dialog, IDC_BT_OFF_CHECK));
+                            EXPECT_FALSE(Visible(dialog, IDC_BT_DISCOVERABLE_CHECK));
+                            EXPECT_FALSE(Enabled(dialog, IDC_BT_DISCOVERABLE_CHECK));
+                            for (int day = 0; day < 7; ++day)
+                                EXPECT_TRUE(Checked(dialog, IDC_WEEKDAY_FIRST + day)) << day;
+                            SYSTEMTIME shown = PickerValue(dialog, IDC_TIME_PICKER);
+                            EXPECT_EQ(shown.wHour, created.wHour);
+                            EXPECT_EQ(shown.wMinute, created.wMinute);
+                            EXPECT_EQ(Selection(dialog, IDC_STATUS_LIST), 1);
+                            PressCancel(dialog);
+                        }),
+              kEditCanceled);
+}
+
+TEST(ActionEditor, BluetoothOffAndOnAreSeparateBoxes) {
+    DZItem entry;
+    EditEntry(entry, [&](HWND dialog) {
+        Click(dialog, IDC_BT_OFF_CHECK);
+        SelectItem(dialog, IDC_ACTION_LIST, PhoneOn);
+        EXPECT_FALSE(Checked(dialog, IDC_BT_ON_CHECK));
+        EXPECT_FALSE(Enabled(dialog, IDC_BT_DISCOVERABLE_CHECK));
+        Click(dialog, IDC_BT_ON_CHECK);
+        SelectItem(dialog, IDC_ACTION_LIST, PhoneOff);
+        EXPECT_TRUE(Checked(dialog, IDC_BT_OFF_CHECK));
+        SelectItem(dialog, IDC_ACTION_LIST, PhoneOn);
+        EXPECT_TRUE(Checked(dialog, IDC_BT_ON_CHECK));
+        PressCancel(dialog);
+    });
+}
+
+TEST(ActionEditor, DiscoverableFollowsBluetoothOn) {
+    DZItem entry;
+    entry.action = PhoneOn;
+    entry.options = kOptionBluetooth | kOptionDiscoverable;
+    EditEntry(entry, [&](HWND dialog) {
+        EXPECT_TRUE(Checked(dialog, IDC_BT_ON_CHECK));
+        EXPECT_TRUE(Checked(dialog, IDC_BT_DISCOVERABLE_CHECK));
+        EXPECT_TRUE(Enabled(dialog, IDC_BT_DISCOVERABLE_CHECK));
+        Click(dialog, IDC_BT_ON_CHECK);
+        EXPECT_FALSE(Checked(dialog, IDC_BT_DISCOVERABLE_CHECK));
+        EXPECT_FALSE(Enabled(dialog, IDC_BT_DISCOVERABLE_CHECK));
+        Click(dialog, IDC_BT_ON_CHECK);
+        EXPECT_TRUE(Enabled(dialog, IDC_BT_DISCOVERABLE_CHECK));
+        EXPECT_FALSE(Checked(dialog, IDC_BT_DISCOVERABLE_CHECK));
+        PressCancel(dialog);
+    });
+}
+
+// What Done stores in action and options after the user's switch-over; hidden boxes count.
+TEST(ActionEditor, StoresTheOptionsOfTheChosenAction) {
+    struct Case {
+        const char* name;
+        uint16_t action, options;
+        std::function<void(HWND)> user;
+        uint16_t storedAction, storedOptions;
+    };
+    const Case cases[] = {
+        {"discoverable without Bluetooth on opens unchecked", PhoneOn, kOptionDiscoverable,
+         [](HWND d) {
+             EXPECT_FALSE(Checked(d, IDC_BT_ON_CHECK));
+             EXPECT_FALSE(Checked(d, IDC_BT_DISCOVERABLE_CHECK));
+             EXPECT_FALSE(Enabled(d, IDC_BT_DISCOVERABLE_CHECK));
+         },
+         PhoneOn, 0},
+        {"phone on with Bluetooth to power off keeps the hidden box", PhoneOn, kOptionBluetooth,
+         [](HWND d) { SelectItem(d, IDC_ACTION_LIST, PowerOff); }, PowerOff, 1},
+        {"phone on with both boxes to phone off", PhoneOn, kOptionBluetooth | kOptionDiscoverable,
+         [](HWND d) { SelectItem(d, IDC_ACTION_LIST, PhoneOff); }, PhoneOff, 2},
+        {"phone off with Bluetooth off", PhoneOff, 0, [](HWND d) { Click(d, IDC_BT_OFF_CHECK); },
+         PhoneOff, 1},
+        {"phone off to phone on with both boxes", PhoneOff, kOptionBluetooth,
+         [](HWND d) {
+             SelectItem(d, IDC_ACTION_LIST, PhoneOn);
+             Click(d, IDC_BT_ON_CHECK);
+             Click(d, IDC_BT_DISCOVERABLE_CHECK);
+         },
+         PhoneOn, 3},
+        {"an unknown action stays and keeps its options", 7, 3,
+         [](HWND d) {
+             EXPECT_EQ(Selection(d, IDC_ACTION_LIST), -1);
+             EXPECT_FALSE(Visible(d, IDC_BT_ON_CHECK));
+             EXPECT_FALSE(Visible(d, IDC_BT_OFF_CHECK));
+         },
+         7, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DZItem entry;
+        entry.action = c.action;
+        entry.options = c.options;
+        EXPECT_EQ(EditEntry(entry,
+                            [&](HWND dialog) {
+                                c.user(dialog);
+                                PressDone(dialog);
+                            }),
+                  kEditDone);
+        EXPECT_EQ(entry.action, c.storedAction);
+        EXPECT_EQ(entry.options, c.storedOptions);
+    }
+}
+
+// Next 24 hours: a time of day later than now is today, the current minute is tomorrow. The
+// check is repeated when the clock's minute turned during a run.
+TEST(ActionEditor, NextTwentyFourHoursLiesWithinTheComingDay) {
+    struct Case {
+        const char* name;
+        int minutesAhead;
+        uint64_t expectedAhead;
+    };
+    const Case cases[] = {{"one minute ahead", 1, 60 * kTicksPerSecond},
+                          {"the current minute", 0, kTicksPerDay}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const SYSTEMTIME before = NowToTheMinute();
+            const SYSTEMTIME chosen =
+                AsSystemTime(FromTicks(Ticks(before) + c.minutesAhead * 60 * kTicksPerSecond));
+            DZItem entry;
+            EXPECT_EQ(EditEntry(entry,
+                                [&](HWND dialog) {
+                                    SelectKind(dialog, Next24Hours);
+                                    SetPicker(dialog, IDC_TIME_PICKER, chosen);
+                                    PressDone(dialog);
+                                }),
+                      kEditDone);
+            if (Ticks(NowToTheMinute()) != Ticks(before)) continue;
+            EXPECT_EQ(entry.kind, Next24Hours);
+            EXPECT_EQ(ToTicks(entry.startTime), Ticks(before) + c.expectedAhead);
+            EXPECT_EQ(entry.weekdayMask, 0);
+            EXPECT_EQ(entry.monthMask, 0);
+            break;
+        }
+    }
+}
+
+TEST(ActionEditor, OnceStoresTheChosenInstantEvenInThePast) {
+    DZItem entry;
+    EXPECT_EQ(EditEntry(entry,
+                        [&](HWND dialog) {
+                            SelectKind(dialog, Once);
+                            SetPicker(dialog, IDC_DATE_PICKER, Time(2020, 3, 4, 22, 0));
+                            SetPicker(dialog, IDC_TIME_PICKER, Time(2031, 1, 1, 5, 6, 42));
+                            SelectItem(dialog, IDC_STATUS_LIST, 0);
+                            PressDone(dialog);
+                        }),
+              kEditDone);
+    EXPECT_EQ(entry.kind, Once);
+    // Without seconds in this entry's times the picker's seconds are dropped.
+    EXPECT_EQ(ToTicks(entry.startTime), Ticks(Time(2020, 3, 4, 5, 6, 0)));
+    EXPECT_EQ(entry.active, 0);
+    EXPECT_EQ(entry.weekdayMask, 0);
+    EXPECT_EQ(entry.monthMask, 0);
+}
+
+TEST(ActionEditor, EntryWithSecondsKeepsThem) {
+    DZItem entry;
+    entry.showSeconds = 1;
+    EXPECT_EQ(EditEntry(entry,
+                        [&](HWND dialog) {
+                            SetPicker(dialog, IDC_TIME_PICKER, Time(2031, 1, 1, 5, 6, 42));
+                            PressDone(dialog);
+                        }),
+              kEditDone);
+    SYSTEMTIME stored = AsSystemTime(entry.startTime);
+    EXPECT_EQ(stored.wHour, 5);
+    EXPECT_EQ(stored.wMinute, 6);
+    EXPECT_EQ(stored.wSecond, 42);
+}
+
+TEST(ActionEditor, WeeklyStoresTheCheckedDaysAndChoosingWeeklyChecksAllAgain) {
+    DZItem entry;
+    entry.kind = Once;
+    EXPECT_EQ(EditEntry(entry,
+                        [&](HWND dialog) {
+                            SelectKind(dialog, Weekly);
+                            Click(dialog, IDC_WEEKDAY_FIRST + 1); // Tuesday
+                            SelectKind(dialog, Once);
+                            SelectKind(dialog, Weekly);
+                            EXPECT_TRUE(Checked(dialog, IDC_WEEKDAY_FIRST + 1));
+                            Click(dialog, IDC_WEEKDAY_FIRST + 5); // Saturday
+                            Click(dialog, IDC_WEEKDAY_FIRST + 6); // Sunday
+                            PressDone(dialog);
+                        }),
+              kEditDone);
+    EXPECT_EQ(entry.kind, Weekly);
+    EXPECT_EQ(entry.weekdayMask, 0x1F);
+}
+
+TEST(ActionEditor, CancelAfterChangesLeavesTheEntryAsItWas) {
+    DZItem entry;
+    entry.kind = Once;
+    entry.action = PhoneOn;
+    entry.options = kOptionBluetooth;
+    entry.startTime = AsFileTime(Time(2030, 7, 8, 9, 10));
+    const std::vector<uint8_t> before = SavedRecord(entry);
+    EXPECT_EQ(EditEntry(entry,
+                        [&](HWND dialog) {
+                            SelectItem(dialog, IDC_ACTION_LIST, PhoneOff);
+                            Click(dialog, IDC_BT_OFF_CHECK);
+                            SelectKind(dialog, Weekly);
+                            Click(dialog, IDC_WEEKDAY_FIRST);
+                            SetPicker(dialog, IDC_TIME_PICKER, Time(2030, 1, 1, 1, 2));
+                            SelectItem(dialog, IDC_STATUS_LIST, 0);
+                            PressCancel(dialog);
+                        }),
+              kEditCanceled);
+    EXPECT_EQ(SavedRecord(entry), before);
+}
+
+// A monthly entry from the file: the action editor does not offer its kind, so Done keeps the
+// schedule and stores the action.
+TEST(ActionEditor, KindNotOfferedKeepsItsScheduleAndStoresTheAction) {
+    DZItem entry;
+    entry.kind = Monthly;
+    entry.startTime = AsFileTime(Time(2029, 2, 3, 4, 5));
+    entry.active = 0;
+    entry.monthMask = 0x0F0;
+    entry.monthlyMode = 1;
+    entry.dayOfMonth = -2;
+    entry.weekIndex = 2;
+    entry.monthlyWeekday = 4;
+    entry.weekdayMask = 5;
+    entry.action = PhoneOff;
+    DZItem expected;
+    expected.kind = Monthly;
+    expected.startTime = entry.startTime;
+    expected.active = 0;
+    expected.monthMask = 0x0F0;
+    expected.monthlyMode = 1;
+    expected.dayOfMonth = -2;
+    expected.weekIndex = 2;
+    expected.monthlyWeekday = 4;
+    expected.weekdayMask = 5;
+    expected.action = PhoneOn;
+    expected.options = kOptionBluetooth;
+    EXPECT_EQ(EditEntry(entry,
+                        [&](HWND dialog) {
+                            EXPECT_EQ(Selection(dialog, IDC_OCCURS_LIST), -1);
+                            EXPECT_TRUE(Visible(dialog, IDC_TIME_PICKER));
+                            EXPECT_TRUE(Visible(dialog, IDC_STATUS_LIST));
+                            EXPECT_FALSE(Visible(dialog, IDC_DATE_PICKER));
+                            EXPECT_FALSE(Visible(dialog, IDC_WEEKDAYS_LABEL));
+                            SetPicker(dialog, IDC_TIME_PICKER, Time(2029, 1, 1, 23, 59));
+                            SelectItem(dialog, IDC_STATUS_LIST, 1);
+                            SelectItem(dialog, IDC_ACTION_LIST, PhoneOn);
+                            Click(dialog, IDC_BT_ON_CHECK);
+                            PressDone(dialog);
+                        }),
+              kEditDone);
+    EXPECT_EQ(SavedRecord(entry), SavedRecord(expected));
+}

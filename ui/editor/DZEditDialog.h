@@ -1,0 +1,25 @@
+#pragma once
+// The editor of an action entry: the editor framework with this product's template, the
+// Action list at the top and, under it, the Bluetooth options of the chosen action. When the
+// action changes, the option rows are shown or hidden and the rows below move with them.
+#include "ui/editor/StorageEditDialog.h"
+
+class DZEditDialog : public StorageEditDialog {
+  public:
+    using StorageEditDialog::StorageEditDialog;
+
+    // Shows the options of the selected action, moves the Occurs and Date rows under them and
+    // lays out the rest for the selected recurrence.
+    void LayoutActionRows(HWND dialogWindow);
+
+  protected:
+    void SetTexts() override;
+    void InitControls() override;
+    void StoreValues() override;
+
+  private:
+    static INT_PTR CALLBACK ActionDialogHook(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
+    void InitOptionBoxes();
+    void OnBluetoothOnClicked();
+};

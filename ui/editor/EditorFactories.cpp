@@ -1,0 +1,19 @@
+#include "ui/editor/EditorFactories.h"
+
+#include <new>
+
+#include "ui/editor/DZEditDialog.h"
+
+// Memory exhaustion gives no editor, which the entry's Edit reports as cancelled.
+EntryEditor* MakeStorageEditor(uint16_t templateId, uint32_t offeredKinds, int32_t showSeconds) {
+    return new (std::nothrow) StorageEditDialog(templateId, offeredKinds, showSeconds);
+}
+
+EntryEditor* MakeActionEditor(uint16_t templateId, uint32_t offeredKinds, int32_t showSeconds) {
+    return new (std::nothrow) DZEditDialog(templateId, offeredKinds, showSeconds);
+}
+
+void InstallEditorFactories() {
+    g_editorFactories.storageEditor = MakeStorageEditor;
+    g_editorFactories.actionEditor = MakeActionEditor;
+}

@@ -1,0 +1,415 @@
+#include "ui/editor/StorageEditDialog.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "platform/shell/SmartphoneShell.h"
+#include "ui/app/MakeFont.h"
+#include "ui/editor/DialogControls.h"
+#include "ui/editor/EditorConstants.h"
+#include "ui/editor/SpinnerList.h"
+#include "ui/model/StorageItem.h"
+#include "ui/resources/resource.h"
+#include "ui/text/LocalePictures.h"
+#include "ui/text/TextTable.h"
+
+using namespace DialogControls;
+
+HFONT StorageEditDialog::sectionFont = nullptr;
+
+namespace {
+
+StorageEditDialog* currentEditor = nullptr;
+WNDPROC monthBoxProc = nullptr; // the same class procedure behind all twelve month boxes
+
+constexpr int kDefaultSectionFontHeight = 15;
+
+const wchar_t* const kWeekdayKeys[kWeekdayCount] = {
+    L"MONDAY", L"TUESDAY", L"WEDNESDAY", L"THURSDAY", L"FRIDAY", L"SATURDAY", L"SUNDAY"};
+
+const wchar_t* const kWeekKeys[] = {L"DLG_MONTHLY_WEEK_FIRST", L"DLG_MONTHLY_WEEK_SECOND",
+                                    L"DLG_MONTHLY_WEEK_THIRD", L"DLG_MONTHLY_WEEK_FOURTH",
+                                    L"DLG_MONTHLY_WEEK_LAST"};
+
+struct OfferedKind {
+    int32_t kind;
+    const wchar_t* key;
+};
+
+// The Occurs list offers the kinds in this order.
+const OfferedKind kOccursItems[] = {{Next24Hours, L"DLG_OCCURS_NEXT24H"},
+                                    {Once, L"DLG_OCCURS_ONCE"},
+                                    {Weekly, L"DLG_OCCURS_WEEKLY"},
+                                    {Monthly, L"DLG_OCCURS_MONTHLY"},
+                                    {Yearly, L"DLG_OCCURS_YEARLY"}};
+
+struct LabelText {
+    int id;
+    const wchar_t* key;
+};
+
+const LabelText kLabelTexts[] = {
+    {IDC_OCCURS_LABEL, L"DLG_OCCURS"},      {IDC_DATE_LABEL, L"DLG_DATE"},
+    {IDC_TIME_LABEL, L"DLG_TIME"},          {IDC_WEEKDAYS_LABEL, L"DLG_DAYS_OF_WEEK"},
+    {IDC_STATUS_LABEL, L"DLG_STATUS"},      {IDC_YEARLY_DATE_LABEL, L"DLG_YEARLYDATE"},
+    {IDC_MONTHS_LABEL, L"DLG_MONTHS"},      {IDC_MONTHLY_TYPE_LABEL, L"DLG_MONTHLY_TYPE"},
+    {IDC_MONTH_DAY_LABEL, L"DLG_MONTH_DAY"}};
+
+// The item of the month-day list that shows dayOfMonth: days 1-31 at 0-30, the last day (0)
+// at 31; the days before the last (-1 to -3) have no item, so the index falls outside.
+int DayIndex(int32_t dayOfMonth) {
+    return dayOfMonth >= 1 ? dayOfMonth - 1 : kLastDayIndex - dayOfMonth;
+}
+
+bool IsSideKey(UINT message, WPARAM key) {
+    return message == WM_KEYDOWN && (key == VK_LEFT || key == VK_RIGHT);
+}
+
+// The month boxes ignore left and right, which would otherwise move between them. The dialog
+// manager acts on arrow keys before a control sees them, unless the control asks for them.
+LRESULT CALLBACK MonthKeyFilter(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (IsSideKey(message, wParam)) return 0;
+    LRESULT result = CallWindowProcW(monthBoxProc, box, message, wParam, lParam);
+    const auto* queued = reinterpret_cast<const MSG*>(lParam);
+    if (message == WM_GETDLGCODE && queued && IsSideKey(queued->message, queued->wParam))
+        result |= DLGC_WANTARROWS;
+    return result;
+}
+
+void SetSoftkeyText(HWND menuBar, UINT command, const wchar_t* text) {
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_TEXT;
+    info.pszText = const_cast<wchar_t*>(text);
+    SendMessageW(menuBar, TB_SETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&info));
+}
+
+SYSTEMTIME Now() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
+
+} // namespace
+
+StorageEditDialog::StorageEditDialog(uint16_t templateId, uint32_t offeredKinds,
+                                     int32_t showSeconds)
+    : templateId(templateId), offeredKinds(offeredKinds), showSeconds(showSeconds) {}
+
+int StorageEditDialog::RunModal(HWND parentWindow, StorageItem* entry) {
+    this->parentWindow = parentWindow;
+    this->entry = entry;
+    currentEditor = this;
+
+    int result = -1;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(templateId), RT_DIALOG);
+    HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
+    auto* dialogTemplate = loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
+    if (dialogTemplate) {
+        result = static_cast<int>(
+            DialogBoxIndirectParamW(instance, dialogTemplate, parentWindow, StaticDialogProc, 0));
+    }
+
+    this->entry = nullptr;
+    dialogWindow = nullptr;
+    this->parentWindow = nullptr;
+    menuBar = nullptr;
+    currentEditor = nullptr;
+    return result;
+}
+
+INT_PTR CALLBACK StorageEditDialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam,
+                                                     LPARAM lParam) {
+    return currentEditor ? currentEditor->DialogProc(window, message, wParam, lParam) : FALSE;
+}
+
+INT_PTR StorageEditDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY: OnDestroy(); return FALSE;
+    case WM_INITDIALOG:
+        if (!Start(window)) {
+            EndDialog(window, kEditCanceled);
+            return FALSE;
+        }
+        InitControls();
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            if (Validate()) {
+                StoreValues();
+                EndDialog(window, kEditDone);
+            }
+            return TRUE;
+        case IDCANCEL:
+            OnCancel();
+            EndDialog(window, kEditCanceled);
+            return TRUE;
+        case IDC_OCCURS_LIST:
+            if (HIWORD(wParam) == LBN_SELCHANGE) OnRecurrenceChanged();
+            return TRUE;
+        case IDC_MONTHLY_TYPE_LIST:
+            if (HIWORD(wParam) == LBN_SELCHANGE) OnMonthlyTypeChanged();
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+bool StorageEditDialog::Start(HWND window) {
+    dialogWindow = window;
+    SHINITDLGINFO shellInfo{};
+    shellInfo.dwMask = SHIDIM_FLAGS;
+    shellInfo.hDlg = window;
+    shellInfo.dwFlags = SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN;
+    if (!SHInitDialog(&shellInfo)) return false;
+
+    SHMENUBARINFO barInfo{};
+    barInfo.cbSize = sizeof(barInfo);
+    barInfo.hwndParent = window;
+    barInfo.dwFlags = SHCMBF_HMENU;
+    barInfo.nToolBarId = IDR_EDITOR_MENU;
+    barInfo.hInstRes = GetModuleHandleW(nullptr);
+    if (!SHCreateMenuBar(&barInfo)) return false;
+    menuBar = barInfo.hwndMB;
+
+    SetTexts();
+    if (!sectionFont) MakeSectionFont();
+    AttachSpinnerLists(window);
+    return true;
+}
+
+// The section labels are the template's font, bold, in the phone's condensed face.
+void StorageEditDialog::MakeSectionFont() {
+    LONG height = kDefaultSectionFontHeight;
+    auto labelFont = reinterpret_cast<HFONT>(
+        SendDlgItemMessageW(dialogWindow, IDC_OCCURS_LABEL, WM_GETFONT, 0, 0));
+    if (labelFont) {
+        HDC screen = GetDC(nullptr);
+        HGDIOBJ previous = SelectObject(screen, labelFont);
+        TEXTMETRICW metrics{};
+        if (GetTextMetricsW(screen, &metrics)) height = metrics.tmHeight;
+        SelectObject(screen, previous);
+        ReleaseDC(nullptr, screen);
+    }
+    sectionFont = MakeFont(L"Segoe Condensed", FW_BOLD, height, false);
+}
+
+void StorageEditDialog::SetTexts() {
+    SetWindowTextW(dialogWindow, Text(L"DLG_HEADERTEXT"));
+    SetSoftkeyText(menuBar, IDOK, Text(L"BTN_DONE"));
+    SetSoftkeyText(menuBar, IDCANCEL, Text(L"BTN_CANCEL"));
+    for (const LabelText& label : kLabelTexts)
+        SetText(dialogWindow, label.id, Text(label.key));
+    for (int day = 0; day < kWeekdayCount; ++day)
+        SetText(dialogWindow, IDC_WEEKDAY_FIRST + day, Text(kWeekdayKeys[day]));
+    for (int month = 0; month < kMonthCount; ++month) {
+        wchar_t key[24];
+        swprintf(key, ARRAYSIZE(key), L"MIDDLE_MONTH_%d", month + 1);
+        SetText(dialogWindow, IDC_MONTH_NAME_FIRST + month, Text(key));
+    }
+}
+
+void StorageEditDialog::OnDestroy() {
+    if (menuBar) DestroyWindow(menuBar);
+    menuBar = nullptr;
+    if (sectionFont) DeleteObject(sectionFont);
+    sectionFont = nullptr;
+}
+
+void StorageEditDialog::InitControls() {
+    FillControls();
+    LayoutControls(entry->kind);
+    InstallMonthKeyFilter();
+}
+
+void StorageEditDialog::InstallMonthKeyFilter() {
+    for (int month = 0; month < kMonthCount; ++month) {
+        HWND box = GetDlgItem(dialogWindow, IDC_MONTH_CHECK_FIRST + month);
+        if (!box) continue;
+        auto replaced = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MonthKeyFilter)));
+        if (replaced != MonthKeyFilter) monthBoxProc = replaced;
+    }
+}
+
+bool StorageEditDialog::Validate() {
+    return true;
+}
+
+void StorageEditDialog::OnCancel() {}
+
+// Puts the entry into the controls. It stops at the first missing one of the Occurs list,
+// the yearly picker (when yearly is offered), the status list and the two pickers.
+void StorageEditDialog::FillControls() {
+    HWND dialog = dialogWindow;
+    monthlyType = entry->monthlyMode;
+    SYSTEMTIME t{};
+    FileTimeToSystemTime(&entry->startTime, &t);
+
+    if (!GetDlgItem(dialog, IDC_OCCURS_LIST)) return;
+    for (const OfferedKind& item : kOccursItems)
+        if (offeredKinds & item.kind) AddItem(dialog, IDC_OCCURS_LIST, Text(item.key), item.kind);
+    SelectData(dialog, IDC_OCCURS_LIST, entry->kind);
+
+    if (offeredKinds & Monthly) FillMonthlyLists();
+
+    if (offeredKinds & Yearly) {
+        if (!GetDlgItem(dialog, IDC_YEARLY_DATE_PICKER)) return;
+        SetPickerFormat(dialog, IDC_YEARLY_DATE_PICKER, g_localePictures.shortDateNoYearPicture);
+        SetPickerTime(dialog, IDC_YEARLY_DATE_PICKER, t);
+    }
+
+    if (!GetDlgItem(dialog, IDC_STATUS_LIST)) return;
+    AddItem(dialog, IDC_STATUS_LIST, Text(L"DLG_STATUS_OFF"), 0);
+    AddItem(dialog, IDC_STATUS_LIST, Text(L"DLG_STATUS_ON"), 1);
+    SelectIndex(dialog, IDC_STATUS_LIST, entry->active ? 1 : 0);
+
+    if (!GetDlgItem(dialog, IDC_DATE_PICKER)) return;
+    SetPickerFormat(dialog, IDC_DATE_PICKER, g_localePictures.shortDatePicture);
+    SetPickerTime(dialog, IDC_DATE_PICKER, t);
+
+    if (!GetDlgItem(dialog, IDC_TIME_PICKER)) return;
+    SetPickerFormat(dialog, IDC_TIME_PICKER,
+                    showSeconds ? g_localePictures.timePicture
+                                : g_localePictures.timeNoSecondsPicture);
+    SetPickerTime(dialog, IDC_TIME_PICKER, t);
+
+    // The boxes start unchecked; only the entry's bits are checked here.
+    if (offeredKinds & Weekly) {
+        for (int day = 0; day < kWeekdayCount; ++day)
+            if (entry->weekdayMask & (1 << day)) Check(dialog, IDC_WEEKDAY_FIRST + day, true);
+    }
+    if (offeredKinds & Monthly) {
+        for (int month = 0; month < kMonthCount; ++month)
+            if (entry->monthMask & (1 << month)) Check(dialog, IDC_MONTH_CHECK_FIRST + month, true);
+    }
+}
+
+void StorageEditDialog::FillMonthlyLists() {
+    HWND dialog = dialogWindow;
+    AddItem(dialog, IDC_MONTHLY_TYPE_LIST, Text(L"DLG_MONTHLY_TYPE_BYDAY"), kMonthlyByDay);
+    AddItem(dialog, IDC_MONTHLY_TYPE_LIST, Text(L"DLG_MONTHLY_TYPE_BYWEEKDAY"), kMonthlyByWeekday);
+    if (entry->kind == Monthly &&
+        (entry->monthlyMode == kMonthlyByDay || entry->monthlyMode == kMonthlyByWeekday))
+        SelectIndex(dialog, IDC_MONTHLY_TYPE_LIST, entry->monthlyMode);
+
+    for (int day = 1; day <= kLastDayIndex; ++day) {
+        wchar_t number[8];
+        swprintf(number, ARRAYSIZE(number), L"%d", day);
+        AddItem(dialog, IDC_MONTH_DAY_LIST, number, day);
+    }
+    AddItem(dialog, IDC_MONTH_DAY_LIST, Text(L"DLG_MONTHLY_LASTDAY"), 0);
+    SelectMonthDay();
+
+    for (int week = 0; week < static_cast<int>(ARRAYSIZE(kWeekKeys)); ++week)
+        AddItem(dialog, IDC_MONTH_WEEK_LIST, Text(kWeekKeys[week]), week);
+    SelectIndex(dialog, IDC_MONTH_WEEK_LIST, entry->weekIndex);
+
+    for (int day = 0; day < kWeekdayCount; ++day)
+        AddItem(dialog, IDC_MONTH_WEEKDAY_LIST, Text(kWeekdayKeys[day]), 1 << day);
+    SelectData(dialog, IDC_MONTH_WEEKDAY_LIST, entry->monthlyWeekday);
+}
+
+void StorageEditDialog::SelectMonthDay() {
+    SelectIndex(dialogWindow, IDC_MONTH_DAY_LIST, DayIndex(entry->dayOfMonth));
+}
+
+void StorageEditDialog::SelectMonthWeek() {
+    SelectIndex(dialogWindow, IDC_MONTH_WEEK_LIST, entry->weekIndex);
+    SelectData(dialogWindow, IDC_MONTH_WEEKDAY_LIST,
+               entry->monthlyWeekday == 0 ? kMondayBit : entry->monthlyWeekday);
+}
+
+void StorageEditDialog::OnRecurrenceChanged() {
+    LRESULT kind = 0;
+    SelectedData(dialogWindow, IDC_OCCURS_LIST, &kind);
+    if (kind == Weekly) {
+        for (int day = 0; day < kWeekdayCount; ++day)
+            Check(dialogWindow, IDC_WEEKDAY_FIRST + day, true);
+    } else if (kind == Monthly) {
+        for (int month = 0; month < kMonthCount; ++month)
+            Check(dialogWindow, IDC_MONTH_CHECK_FIRST + month, true);
+        SelectData(dialogWindow, IDC_MONTHLY_TYPE_LIST, monthlyType);
+        SelectMonthDay();
+    }
+    LayoutControls(static_cast<int32_t>(kind));
+}
+
+void StorageEditDialog::OnMonthlyTypeChanged() {
+    LRESULT type = -1;
+    SelectedData(dialogWindow, IDC_MONTHLY_TYPE_LIST, &type);
+    monthlyType = static_cast<int32_t>(type);
+    if (monthlyType == kMonthlyByDay) SelectMonthDay();
+    if (monthlyType == kMonthlyByWeekday) SelectMonthWeek();
+    LayoutControls(Monthly);
+}
+
+void StorageEditDialog::StoreValues() {
+    HWND dialog = dialogWindow;
+    LRESULT selectedKind;
+    // An entry whose kind is not offered keeps all its schedule fields.
+    if (!SelectedData(dialog, IDC_OCCURS_LIST, &selectedKind)) return;
+    const auto kind = static_cast<int32_t>(selectedKind);
+    entry->kind = kind;
+
+    int status;
+    if (SelectedIndex(dialog, IDC_STATUS_LIST, &status)) entry->active = status;
+
+    // A hidden date picker still holds the entry's date; the next 24 hours start today.
+    SYSTEMTIME date, time;
+    int datePicker = kind == Yearly ? IDC_YEARLY_DATE_PICKER : IDC_DATE_PICKER;
+    if (kind == Next24Hours || !PickerTime(dialog, datePicker, &date)) date = Now();
+    if (!PickerTime(dialog, IDC_TIME_PICKER, &time)) time = Now();
+
+    SYSTEMTIME chosen{};
+    chosen.wYear = date.wYear;
+    chosen.wMonth = date.wMonth;
+    chosen.wDay = date.wDay;
+    chosen.wHour = time.wHour;
+    chosen.wMinute = time.wMinute;
+    chosen.wSecond = showSeconds ? time.wSecond : 0;
+    FILETIME start;
+    if (SystemTimeToFileTime(&chosen, &start)) entry->startTime = start;
+
+    // The next 24 hours: a time of day that is not later than now means tomorrow.
+    if (kind == Next24Hours) {
+        SYSTEMTIME now = Now();
+        now.wMilliseconds = 0;
+        if (!showSeconds) now.wSecond = 0;
+        FILETIME nowTime;
+        SystemTimeToFileTime(&now, &nowTime);
+        if (ToTicks(nowTime) >= ToTicks(entry->startTime))
+            entry->startTime = FromTicks(ToTicks(entry->startTime) + kTicksPerDay);
+    }
+
+    entry->weekdayMask = 0;
+    if (kind == Weekly) {
+        for (int day = 0; day < kWeekdayCount; ++day)
+            if (IsChecked(dialog, IDC_WEEKDAY_FIRST + day)) entry->weekdayMask |= 1 << day;
+    }
+    entry->monthMask = 0;
+    if (kind == Monthly) StoreMonthly();
+}
+
+void StorageEditDialog::StoreMonthly() {
+    HWND dialog = dialogWindow;
+    for (int month = 0; month < kMonthCount; ++month)
+        if (IsChecked(dialog, IDC_MONTH_CHECK_FIRST + month)) entry->monthMask |= 1 << month;
+
+    LRESULT value;
+    if (!SelectedData(dialog, IDC_MONTHLY_TYPE_LIST, &value)) return;
+    entry->monthlyMode = static_cast<int16_t>(value);
+    if (value == kMonthlyByDay) {
+        if (SelectedData(dialog, IDC_MONTH_DAY_LIST, &value))
+            entry->dayOfMonth = static_cast<int32_t>(value);
+    } else if (value == kMonthlyByWeekday) {
+        if (!SelectedData(dialog, IDC_MONTH_WEEK_LIST, &value)) return;
+        entry->weekIndex = static_cast<int32_t>(value);
+        if (SelectedData(dialog, IDC_MONTH_WEEKDAY_LIST, &value))
+            entry->monthlyWeekday = static_cast<int32_t>(value);
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The entry editor: a modal, full-screen dialog with the softkeys Done and Cancel that edits
+// one schedule entry. It writes into the entry only on Done. Derived editors bring their own
+// template and add their fields through the virtual operations.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "ui/model/EntryEditor.h"
+
+class StorageEditDialog : public EntryEditor {
+  public:
+    StorageEditDialog(uint16_t templateId, uint32_t offeredKinds, int32_t showSeconds);
+
+    // 1 after Done, 2 after Cancel or a failed start, -1 when the dialog cannot be created.
+    int RunModal(HWND parentWindow, StorageItem* entry) override;
+    // Shows the rows of kind, hides the others and stacks the visible ones from the date row
+    // down.
+    void LayoutControls(int32_t kind);
+
+  protected:
+    // Virtual operations, in slot order.
+    virtual INT_PTR DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    virtual void SetTexts();
+    virtual void OnDestroy();
+    virtual void InitControls();
+    virtual bool Validate();
+    virtual void StoreValues();
+    virtual void OnCancel();
+
+    uint16_t templateId;
+    uint32_t offeredKinds;
+    int32_t showSeconds;
+    StorageItem* entry = nullptr; // not owned; set while running
+    HWND dialogWindow = nullptr;
+    HWND parentWindow = nullptr;
+    HWND menuBar = nullptr;
+
+    // The bold font of the section labels, shared by the running dialog's labels.
+    static HFONT sectionFont;
+
+  private:
+    static INT_PTR CALLBACK StaticDialogProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
+    bool Start(HWND window);
+    void MakeSectionFont();
+    void FillControls();
+    void FillMonthlyLists();
+    void SelectMonthDay();
+    void SelectMonthWeek();
+    void InstallMonthKeyFilter();
+    void OnRecurrenceChanged();
+    void OnMonthlyTypeChanged();
+    void StoreMonthly();
+
+    int32_t monthlyType = 0; // the monthly rule the layout shows: the entry's, then the user's
+};
