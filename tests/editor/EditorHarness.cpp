@@ -52,16 +52,6 @@ void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
-template <typename Run> int WithScript(const EditorScript& script, Run run) {
-    pendingScript = &script;
-    leftOpen = false;
-    UINT_PTR timer = SetTimer(nullptr, 0, 10, ScriptTimer);
-    int result = run();
-    KillTimer(nullptr, timer);
-    pendingScript = nullptr;
-    return leftOpen ? kLeftOpen : result;
-}
-
 HWND Control(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
     EXPECT_NE(control, nullptr) << "control " << id;
@@ -86,12 +76,22 @@ void PressSoftkey(HWND dialog, Softkey key) {
 
 } // namespace
 
+int RunWithScript(const EditorScript& script, const std::function<int()>& run) {
+    pendingScript = &script;
+    leftOpen = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, ScriptTimer);
+    int result = run();
+    KillTimer(nullptr, timer);
+    pendingScript = nullptr;
+    return leftOpen ? kLeftOpen : result;
+}
+
 int RunEditor(EntryEditor& editor, StorageItem& entry, const EditorScript& script) {
-    return WithScript(script, [&] { return editor.RunModal(nullptr, &entry); });
+    return RunWithScript(script, [&] { return editor.RunModal(nullptr, &entry); });
 }
 
 int EditEntry(StorageItem& entry, const EditorScript& script) {
-    return WithScript(script, [&] { return entry.Edit(nullptr); });
+    return RunWithScript(script, [&] { return entry.Edit(nullptr); });
 }
 
 void SelectItem(HWND dialog, int listId, int index) {

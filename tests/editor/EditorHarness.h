@@ -19,6 +19,8 @@ constexpr int kLeftOpen = 99;
 int RunEditor(EntryEditor& editor, StorageItem& entry, const EditorScript& script);
 // The same through the entry's own Edit (its CreateEditor and the installed factories).
 int EditEntry(StorageItem& entry, const EditorScript& script);
+// Any action that opens an editor (a command of the main window); its result is returned.
+int RunWithScript(const EditorScript& script, const std::function<int()>& run);
 
 // What the user does
 void SelectItem(HWND dialog, int listId, int index); // as the list box tells it
