@@ -22,16 +22,19 @@ const wchar_t kNextHandle[] = L"NextHandle";
 
 struct LineApp {
     DWORD deviceCount;
+    HANDLE event; // signalled when a line message waits; ours has none to send
 };
 std::map<HLINEAPP, LineApp> lineApps;
 std::map<HLINE, HLINEAPP> openLines;
 
+// Text longer than the buffer (a long application name) is cut, never left unterminated.
 std::wstring Format(const wchar_t* format, ...) {
-    wchar_t text[512];
+    wchar_t text[512] = {};
     va_list args;
     va_start(args, format);
     vswprintf(text, 512, format, args);
     va_end(args);
+    text[511] = L'\0';
     return text;
 }
 
@@ -139,14 +142,17 @@ LONG WINAPI lineInitializeEx(HLINEAPP* lphLineApp, HINSTANCE hInstance, LINECALL
     }
     HLINEAPP app = NewHandle();
     DWORD deviceCount = static_cast<DWORD>(config.lines.size());
-    lineApps[app] = {deviceCount};
+    HANDLE event = nullptr;
+    if (lpLineInitializeExParams->dwOptions == LINEINITIALIZEEXOPTION_USEEVENT) {
+        event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        lpLineInitializeExParams->Handles.hEvent = event;
+    }
+    lineApps[app] = {deviceCount, event};
     *lphLineApp = app;
     *lpdwNumDevs = deviceCount;
     *lpdwAPIVersion = kApiVersion;
     lpLineInitializeExParams->dwUsedSize = sizeof(LINEINITIALIZEEXPARAMS);
     lpLineInitializeExParams->dwNeededSize = sizeof(LINEINITIALIZEEXPARAMS);
-    if (lpLineInitializeExParams->dwOptions == LINEINITIALIZEEXOPTION_USEEVENT)
-        lpLineInitializeExParams->Handles.hEvent = nullptr;
     Journal(call, 0, Format(L"app=%lu devices=%lu", app, deviceCount));
     return 0;
 }
@@ -305,7 +311,10 @@ LONG WINAPI lineClose(HLINE hLine) {
 LONG WINAPI lineShutdown(HLINEAPP hLineApp) {
     DeviceLock lock;
     LONG result = LINEERR_INVALAPPHANDLE;
-    if (lineApps.erase(hLineApp)) {
+    auto app = lineApps.find(hLineApp);
+    if (app != lineApps.end()) {
+        if (app->second.event) CloseHandle(app->second.event);
+        lineApps.erase(app);
         result = 0;
         // Shutting down closes whatever lines the application left open.
         for (auto line = openLines.begin(); line != openLines.end();)
