@@ -1,0 +1,204 @@
+// dzinspect on files that the model writes, and on files that the model refuses.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/core/FileIo.h"
+#include "tools/inspector/Inspector.h"
+#include "ui/model/CivilTime.h"
+#include "ui/model/DZItem.h"
+#include "ui/model/DZList.h"
+
+namespace {
+
+FILETIME At(int y, int mo, int d, int h, int mi) {
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(y);
+    t.wMonth = static_cast<WORD>(mo);
+    t.wDay = static_cast<WORD>(d);
+    t.wHour = static_cast<WORD>(h);
+    t.wMinute = static_cast<WORD>(mi);
+    FILETIME f{};
+    ValidCivilToFileTime(t, &f);
+    return f;
+}
+
+std::string ReadAll(FILE* file) {
+    std::string text;
+    rewind(file);
+    int c;
+    while ((c = fgetc(file)) != EOF)
+        text += static_cast<char>(c);
+    return text;
+}
+
+struct RunResult {
+    int exit;
+    std::string out, err;
+};
+
+class Inspector : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("dz-inspect-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+        std::filesystem::create_directories(folder);
+        storage = Core(folder / "storage.dat");
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    static std::wstring Core(const std::filesystem::path& p) {
+        std::wstring s = p.wstring();
+        for (wchar_t& c : s)
+            if (c == L'/') c = L'\\';
+        return s;
+    }
+
+    RunResult Inspect(std::vector<std::wstring> args) {
+        args.insert(args.begin(), L"dzinspect");
+        std::vector<wchar_t*> argv;
+        for (std::wstring& a : args)
+            argv.push_back(&a[0]);
+        FILE* out = tmpfile();
+        FILE* err = tmpfile();
+        RunResult run{RunInspector(static_cast<int>(argv.size()), argv.data(), out, err), "", ""};
+        run.out = ReadAll(out);
+        run.err = ReadAll(err);
+        fclose(out);
+        fclose(err);
+        return run;
+    }
+
+    void WriteRaw(const std::vector<unsigned char>& bytes, const char* mode = "wb") {
+        FILE* f = OpenFile(storage.c_str(), mode[0] == 'a' ? L"ab" : L"wb");
+        ASSERT_NE(f, nullptr);
+        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+
+    // Texts of section [Test] beside the storage file.
+    void WriteTexts() {
+        const std::wstring lines[] = {L"[Test]",
+                                      L"DLG_PHONE_OFF, Phone off",
+                                      L"DLG_PHONE_ON, Phone on",
+                                      L"DLG_POWER_OFF, Power off",
+                                      L"WEEKLY_TEXT, weekly",
+                                      L"NEXT24H_TEXT, in 24h",
+                                      L"SHORT_MONDAY, M",
+                                      L"SHORT_FRIDAY, F"};
+        FILE* f = OpenFile(Core(folder / "local.dat").c_str(), L"wb");
+        ASSERT_NE(f, nullptr);
+        fputc(0xFF, f);
+        fputc(0xFE, f);
+        for (const std::wstring& line : lines)
+            for (wchar_t c : line + L"\r\n") {
+                fputc(static_cast<int>(c) & 0xFF, f);
+                fputc(static_cast<int>(c) >> 8, f);
+            }
+        fclose(f);
+    }
+
+    // Weekly Monday and Friday 07:00 power off, a once entry, an active weekly entry without
+    // weekdays; saved by the model.
+    void SaveEntries() {
+        DZList list;
+        wcscpy(list.path, storage.c_str());
+        auto* once = new DZItem();
+        once->kind = Once;
+        once->startTime = At(2026, 12, 24, 18, 0);
+        once->action = PhoneOn;
+        auto* weekly = new DZItem();
+        weekly->startTime = At(2020, 1, 1, 7, 0);
+        weekly->weekdayMask = 1 | 16;
+        weekly->action = PowerOff;
+        auto* none = new DZItem();
+        none->startTime = At(2020, 1, 1, 6, 0);
+        none->weekdayMask = 0;
+        none->active = 0;
+        list.Append(once);
+        list.Append(weekly);
+        list.Append(none);
+        ASSERT_TRUE(list.Save());
+    }
+
+    std::filesystem::path folder;
+    std::wstring storage;
+};
+
+TEST_F(Inspector, ListsEntriesInDisplayOrderWithTextsAndNextOccurrence) {
+    SaveEntries();
+    WriteTexts();
+    const RunResult run =
+        Inspect({L"--language", L"Test", L"--at", L"2026-12-09 10:00:00", storage});
+    EXPECT_EQ(run.exit, kInspectOk) << run.err;
+    EXPECT_EQ(run.err, "");
+    const size_t none = run.out.find("weekly   disabled start=2020-01-01 06:00:00 weekdays=0x00");
+    const size_t weekly = run.out.find("weekly   active   start=2020-01-01 07:00:00 weekdays=0x11");
+    const size_t once = run.out.find("once     active   start=2026-12-24 18:00:00 action=1");
+    ASSERT_NE(none, std::string::npos) << run.out;
+    ASSERT_NE(weekly, std::string::npos) << run.out;
+    ASSERT_NE(once, std::string::npos) << run.out;
+    EXPECT_LT(none, weekly); // weekly entries first, by time of day
+    EXPECT_LT(weekly, once);
+    EXPECT_NE(run.out.find("| Power off | "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(", weekly: M---F-- | next=2026-12-11 07:00:00\n"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("next=never\n"), std::string::npos);
+    EXPECT_NE(run.out.find("3 entries, next occurrences after 2026-12-09 10:00:00"),
+              std::string::npos);
+}
+
+TEST_F(Inspector, JsonHasTheSameEntries) {
+    SaveEntries();
+    const RunResult run = Inspect({L"--json", L"--at", L"2027-01-01 00:00:00", storage});
+    EXPECT_EQ(run.exit, kInspectOk);
+    EXPECT_NE(run.err.find("texts show as <undefined>"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.rfind("{\"file\": ", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("\"state\": \"whole\""), std::string::npos);
+    EXPECT_NE(run.out.find("\"next\": null"), std::string::npos);
+    EXPECT_NE(run.out.find("\"kind\": \"once\", \"kindCode\": 2"), std::string::npos);
+    EXPECT_NE(run.out.find("\"next\": \"2026-12-24 18:00:00\", \"passed\": true}"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.substr(run.out.size() - 3), "]}\n");
+}
+
+TEST_F(Inspector, DamagedTailListsTheEntriesBeforeItAndSaysWhereLoadingStopped) {
+    SaveEntries();
+    WriteRaw({0x01, 0x00, 0x00}, "ab"); // a record cut short after 8 + 3 * 20 bytes
+    const RunResult run = Inspect({storage});
+    EXPECT_EQ(run.exit, kInspectDamaged);
+    EXPECT_NE(run.out.find("3 entries"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("loading stopped at byte 68"), std::string::npos) << run.err;
+}
+
+TEST_F(Inspector, RefusedFilesAndBadArgumentsAreNamedWithANonZeroExit) {
+    const struct {
+        std::vector<unsigned char> bytes;
+        int exit;
+        const char* message;
+    } cases[] = {
+        {{}, kInspectRefused, "the file has 0 bytes"},
+        {{0x34, 0x12, 0x02, 0x01, 0x01, 0, 0, 0}, kInspectRefused, "first word is 0x1234"},
+        {{0x05, 0xCE, 0x01, 0x01, 0x01, 0, 0, 0}, kInspectRefused, "version word is 0x0101"},
+        {{0x05, 0xCE, 0x02, 0x01, 0x00, 0, 1, 0}, kInspectRefused, "high half must be 0"},
+        {{0x05, 0xCE, 0x02}, kInspectRefused, "cut short after 3 bytes"},
+        {{0x00, 0xCE, 0x02, 0x01, 0xFF, 0xFF, 0, 0}, kInspectOk, ""}, // a plain list
+    };
+    for (const auto& c : cases) {
+        WriteRaw(c.bytes);
+        const RunResult run = Inspect({storage});
+        EXPECT_EQ(run.exit, c.exit) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    std::filesystem::remove(folder / "storage.dat");
+    EXPECT_EQ(Inspect({storage}).exit, kInspectMissing);
+    EXPECT_EQ(Inspect({L"--at", L"2026-02-29 10:00:00", storage}).exit, kInspectUsage);
+    EXPECT_EQ(Inspect({L"--bogus", storage}).exit, kInspectUsage);
+    EXPECT_EQ(Inspect({}).exit, kInspectUsage);
+}
+
+} // namespace
