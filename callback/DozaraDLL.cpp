@@ -36,6 +36,8 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
 }
 
 extern "C" int TarvikEngineFunc(uintptr_t, uintptr_t, const unsigned char* actionBlock) {
+    // Without an action block there is nothing to run; the engine's thread must not fault.
+    if (!actionBlock) return kExecutorNotStarted;
     const uint16_t action = ActionBlockAction(actionBlock);
     const uint16_t options = ActionBlockOptions(actionBlock);
 

@@ -28,6 +28,7 @@ class LoadedCallback {
     LoadedCallback& operator=(const LoadedCallback&) = delete;
 
     bool loaded() const { return function != nullptr; }
+    int CallWithoutBlock() const { return function(0, 0, nullptr); }
     int Call(uint16_t action, uint16_t options) const {
         // Unaligned on purpose: the block is read byte by byte.
         unsigned char bytes[5] = {
@@ -113,6 +114,14 @@ TEST_F(Callback, AMissingExecutorGivesMinusOneEvenWithACopyInTheCurrentFolder) {
     ASSERT_TRUE(callback.loaded());
     EXPECT_EQ(callback.Call(0, 1), kExecutorNotStarted);
     EXPECT_TRUE(ReadWideFile(otherFolder.File(L"received.txt")).empty());
+}
+
+TEST_F(Callback, NoActionBlockStartsNothing) {
+    PutStub(libraryFolder);
+    LoadedCallback callback(libraryFolder);
+    ASSERT_TRUE(callback.loaded());
+    EXPECT_EQ(callback.CallWithoutBlock(), kExecutorNotStarted);
+    EXPECT_TRUE(ReadWideFile(libraryFolder.File(L"received.txt")).empty());
 }
 
 TEST_F(Callback, RunsTheRealExecutorAgainstThePhone) {
