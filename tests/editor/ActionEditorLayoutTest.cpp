@@ -155,3 +155,35 @@ TEST(ActionEditorLayout, SpinnerKeysStepThroughTheActionsAndWrap) {
                   }),
         kEditCanceled);
 }
+
+// The weekly rows reach below the phone screen: focusing a box down there scrolls it into
+// view, and a layout made while scrolled is the same once scrolled back.
+TEST(ActionEditorLayout, ScrollsToTheFocusedControlAndLaysOutTheSameWhenScrolled) {
+    const std::vector<LayoutCase> cases = Cases();
+    DZItem entry;
+    EXPECT_EQ(EditEntry(entry,
+                        [&](HWND dialog) {
+                            RECT client;
+                            GetClientRect(dialog, &client);
+                            const int sunday = IDC_WEEKDAY_FIRST + 6;
+                            ASSERT_GT(ClientTop(dialog, IDC_STATUS_LIST), client.bottom)
+                                << "the weekly rows fit the screen; nothing to scroll";
+                            PressKey(dialog, IDC_STATUS_LIST, VK_LEFT);
+                            RECT status;
+                            GetWindowRect(GetDlgItem(dialog, IDC_STATUS_LIST), &status);
+                            MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&status),
+                                            2);
+                            EXPECT_GE(status.top, 0);
+                            EXPECT_LE(status.bottom, client.bottom);
+                            EXPECT_EQ(Selection(dialog, IDC_STATUS_LIST), 0);
+                            EXPECT_LT(ClientTop(dialog, sunday), client.bottom);
+
+                            SelectItem(dialog, IDC_ACTION_LIST, PhoneOn);
+                            SelectKind(dialog, Once);
+                            SendMessageW(dialog, WM_VSCROLL, SB_TOP, 0);
+                            SCOPED_TRACE(cases[1].name);
+                            ExpectRows(dialog, cases[1].rows);
+                            PressCancel(dialog);
+                        }),
+              kEditCanceled);
+}

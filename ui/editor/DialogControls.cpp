@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/editor/DialogScroller.h"
+
 namespace DialogControls {
 
 namespace {
@@ -25,7 +27,7 @@ constexpr UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
 
 int TopOf(HWND dialog, int id) {
     RECT rect;
-    return ClientRectOf(dialog, id, &rect) ? rect.top : 0;
+    return ClientRectOf(dialog, id, &rect) ? rect.top + DialogScrollPosition(dialog) : 0;
 }
 
 int LeftOf(HWND dialog, int id) {
@@ -36,20 +38,23 @@ int LeftOf(HWND dialog, int id) {
 void MoveTop(HWND dialog, int id, int y) {
     RECT rect;
     if (!ClientRectOf(dialog, id, &rect)) return;
-    SetWindowPos(GetDlgItem(dialog, id), nullptr, rect.left, y, 0, 0, kMoveFlags | SWP_NOSIZE);
+    SetWindowPos(GetDlgItem(dialog, id), nullptr, rect.left, y - DialogScrollPosition(dialog), 0, 0,
+                 kMoveFlags | SWP_NOSIZE);
 }
 
 void MoveTo(HWND dialog, int id, int x, int y) {
     HWND control = GetDlgItem(dialog, id);
-    if (control) SetWindowPos(control, nullptr, x, y, 0, 0, kMoveFlags | SWP_NOSIZE);
+    if (control)
+        SetWindowPos(control, nullptr, x, y - DialogScrollPosition(dialog), 0, 0,
+                     kMoveFlags | SWP_NOSIZE);
 }
 
 void MoveLike(HWND dialog, int id, int model, int x, int y) {
     RECT size;
     HWND control = GetDlgItem(dialog, id);
     if (!control || !ClientRectOf(dialog, model, &size)) return;
-    SetWindowPos(control, nullptr, x, y, size.right - size.left, size.bottom - size.top,
-                 kMoveFlags);
+    SetWindowPos(control, nullptr, x, y - DialogScrollPosition(dialog), size.right - size.left,
+                 size.bottom - size.top, kMoveFlags);
 }
 
 void Show(HWND dialog, int id, bool visible) {

@@ -1,7 +1,8 @@
 #pragma once
 // Small operations on a dialog's controls by identifier. A template may leave controls out:
 // every operation on a control that the dialog lacks does nothing (readers report "none").
-// Vertical positions are pixels from the origin that the dialog places its controls against.
+// Vertical positions are pixels in the dialog's content: from the origin that the dialog
+// places its controls against, as if it were not scrolled.
 #include <windows.h>
 
 #include <cstdint>

@@ -7,6 +7,7 @@
 #include "platform/shell/SmartphoneShell.h"
 #include "ui/app/MakeFont.h"
 #include "ui/editor/DialogControls.h"
+#include "ui/editor/DialogScroller.h"
 #include "ui/editor/EditorConstants.h"
 #include "ui/editor/SpinnerList.h"
 #include "ui/model/StorageItem.h"
@@ -166,6 +167,7 @@ bool StorageEditDialog::Start(HWND window) {
     shellInfo.hDlg = window;
     shellInfo.dwFlags = SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN;
     if (!SHInitDialog(&shellInfo)) return false;
+    AttachDialogScroller(window);
 
     SHMENUBARINFO barInfo{};
     barInfo.cbSize = sizeof(barInfo);

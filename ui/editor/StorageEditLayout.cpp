@@ -9,6 +9,7 @@
 #include "ui/editor/StorageEditDialog.h"
 
 #include "ui/editor/DialogControls.h"
+#include "ui/editor/DialogScroller.h"
 #include "ui/editor/EditorConstants.h"
 #include "ui/model/ScheduleTypes.h"
 #include "ui/resources/resource.h"
@@ -150,5 +151,6 @@ void StorageEditDialog::LayoutControls(int32_t kind) {
     PlaceTop(dialog, IDC_STATUS_SPIN, y + m.fieldOffset);
 
     // The controls moved without repainting; one repaint of the whole dialog follows.
+    UpdateDialogScrollRange(dialog);
     InvalidateRect(dialog, nullptr, TRUE);
 }
