@@ -70,6 +70,10 @@ BOOL CALLBACK AttachOne(HWND child, LPARAM) {
     if (!HasClass(child, UPDOWN_CLASSW)) return TRUE;
     HWND buddy = reinterpret_cast<HWND>(SendMessageW(child, UDM_GETBUDDY, 0, 0));
     if (!buddy || !HasClass(buddy, L"ListBox")) return TRUE;
+    // One item fills the box, so no part of the next one shows below it.
+    RECT client;
+    GetClientRect(buddy, &client);
+    if (client.bottom > 0) SendMessageW(buddy, LB_SETITEMHEIGHT, 0, client.bottom);
     SetWindowSubclass(buddy, ListProc, kSpinnerSubclassId, 0);
     SetWindowSubclass(child, ArrowsProc, kSpinnerSubclassId, reinterpret_cast<DWORD_PTR>(buddy));
     return TRUE;

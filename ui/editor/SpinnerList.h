@@ -5,6 +5,7 @@
 // the phone's behaviour: left and right step through the items, wrapping around at both ends;
 // up and down move to the previous or next control; and every step, by key or by a tap on the
 // arrows, reaches the dialog as the list's LBN_SELCHANGE, as a selection by the user does.
+// The box shows exactly one item.
 #include <windows.h>
 
 // Gives every spinner list of the dialog that behaviour; call once, before the user acts.

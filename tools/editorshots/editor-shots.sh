@@ -1,0 +1,15 @@
+# Sourced by tools/screenshots/shots.sh after its shoot function: the entry editor's screens.
+# Each action with each kind the action editor offers, the weekly rows scrolled to their end,
+# and the general editor's monthly and yearly rows on a template that holds them.
+cmake --build "$win" --target editorshots >/dev/null
+editor="$win/tools/editorshots/editorshots.exe"
+for action in phoneoff phoneon poweroff; do
+  for kind in next24h once weekly; do
+    shoot "editor-$action-$kind" wine "$editor" "$action" "$kind"
+  done
+done
+shoot editor-phoneon-weekly-end wine "$editor" phoneon weekly end
+for kind in monthly-byday monthly-byweekday yearly; do
+  shoot "editor-framework-$kind" wine "$editor" framework "$kind"
+done
+shoot editor-framework-monthly-byweekday-end wine "$editor" framework monthly-byweekday end
