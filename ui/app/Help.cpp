@@ -2,8 +2,8 @@
 
 #include "platform/shell/SmartphoneShell.h"
 #include "ui/app/AppState.h"
-#include "ui/app/BoundedText.h"
 #include "ui/resources/resource.h"
+#include "ui/text/BoundedText.h"
 #include "ui/text/ProgramDirectory.h"
 #include "ui/text/TextTable.h"
 
@@ -21,9 +21,7 @@ HWND g_helpDialog = nullptr;
 void BuildHelpUrl(wchar_t* url, size_t size) {
     wchar_t directory[MAX_PATH];
     ProgramDirectory(directory);
-    url[0] = L'\0';
-    if (!AppendText(url, size, L"file://") || !AppendText(url, size, directory) ||
-        !AppendText(url, size, L"help.html"))
+    if (BoundedText(url, size).Add(L"file://").Add(directory).Add(L"help.html").Cut())
         url[0] = L'\0';
 }
 

@@ -6,11 +6,11 @@
 
 #include "platform/shell/SmartphoneShell.h"
 #include "ui/app/AppState.h"
-#include "ui/app/BoundedText.h"
 #include "ui/app/MainWindow.h"
 #include "ui/model/ActionBitmaps.h"
 #include "ui/model/EngineContract.h"
 #include "ui/resources/resource.h"
+#include "ui/text/BoundedText.h"
 #include "ui/text/TextTable.h"
 
 // The shell's folder id, without shlobj.h: its names would shadow the phone's shell calls.
@@ -20,13 +20,8 @@
 
 namespace {
 
-// The bitmaps stay in their own 16-bit format, as on the phone's 16-bit display: the key
-// colour is then matched at the bitmap's precision, where RGB(111, 254, 12) and the stored
-// pixels agree. Turned into a 24- or 32-bit screen bitmap they would differ in the low bits
-// and the key colour would show around every icon.
 HBITMAP LoadActionBitmap(int id) {
-    return static_cast<HBITMAP>(
-        LoadImageW(g_instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return LoadBitmapW(g_instance, MAKEINTRESOURCEW(id));
 }
 
 void DeleteActionBitmap(HBITMAP& bitmap) {
@@ -65,8 +60,8 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
     }
     const wchar_t* appName = g_textTable.AppName();
 
-    // Asking the shell for the phone's work area before the first window is made lets the
-    // shell set up its screen; the area itself is the shell's business, not ours.
+    // One call into the shell library before the common controls, passing nothing; the area
+    // it names is not needed here, since the softkey bar places the window in it.
     PhoneWorkArea();
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
@@ -111,11 +106,12 @@ bool StartEngine() {
         CloseHandle(ready);
         return true;
     }
-    wchar_t path[MAX_PATH] = L"";
-    SHGetSpecialFolderPath(nullptr, path, CSIDL_PROGRAM_FILES, FALSE);
+    wchar_t folder[MAX_PATH] = L"";
+    SHGetSpecialFolderPath(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE);
+    wchar_t path[MAX_PATH];
     // A path that does not fit cannot name the engine; launching a cut one would start
     // whatever it happens to name.
-    if (!AppendText(path, MAX_PATH, DZ_ENGINE_RELATIVE_PATH)) return false;
+    if (BoundedText(path, MAX_PATH).Add(folder).Add(DZ_ENGINE_RELATIVE_PATH).Cut()) return false;
 
     // The event exists before the engine starts, so the engine finds it by name.
     ready = CreateEventW(nullptr, TRUE, FALSE, DZ_ENGINE_READY_EVENT);

@@ -2,10 +2,10 @@
 
 #include "platform/shell/SmartphoneShell.h"
 #include "ui/app/AppState.h"
-#include "ui/app/BoundedText.h"
 #include "ui/app/MakeFont.h"
 #include "ui/model/StorageList.h"
 #include "ui/resources/resource.h"
+#include "ui/text/BoundedText.h"
 #include "ui/text/TextTable.h"
 
 #ifndef LVS_EX_GRADIENT
@@ -207,7 +207,9 @@ void ListViewEx::DrawRow(const DRAWITEMSTRUCT* item) const {
     entry->FormatAction(action, kTextSize);
     entry->FormatSchedule(secondLine, kTextSize);
     const RowLook look = LookOf(*entry, outdated);
-    JoinTexts(firstLine, kTextSize, look.prefix, action);
+    BoundedText first(firstLine, kTextSize);
+    if (look.prefix) first.Add(look.prefix).Add(L" ");
+    first.Add(action);
 
     const int x = box.left + iconWidth + 4;
     HGDIOBJ oldFont;
