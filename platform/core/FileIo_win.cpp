@@ -3,13 +3,31 @@
 #include <windows.h>
 #include <io.h>
 
-FILE* OpenFile(const wchar_t* path, const wchar_t* mode) { return _wfopen(path, mode); }
+FILE* OpenFile(const wchar_t* path, const wchar_t* mode) {
+    // While a saver moves its new file over the name (ReplaceFileWith), the mover holds the
+    // file with delete access and a reader's open fails with a sharing violation, as if the
+    // file were missing. That lasts only as long as the move: a read is retried briefly.
+    const DWORD deadline = GetTickCount() + 1000;
+    for (;;) {
+        FILE* file = _wfopen(path, mode);
+        if (file || mode[0] != L'r' || GetLastError() != ERROR_SHARING_VIOLATION ||
+            static_cast<LONG>(GetTickCount() - deadline) >= 0)
+            return file;
+        Sleep(1);
+    }
+}
 
-bool FileExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const wchar_t* path) {
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
 
-bool DeleteFilePath(const wchar_t* path) { return DeleteFileW(path) != 0; }
+bool DeleteFilePath(const wchar_t* path) {
+    return DeleteFileW(path) != 0;
+}
 
-bool CopyFilePath(const wchar_t* from, const wchar_t* to) { return CopyFileW(from, to, FALSE) != 0; }
+bool CopyFilePath(const wchar_t* from, const wchar_t* to) {
+    return CopyFileW(from, to, FALSE) != 0;
+}
 
 bool ReplaceFileWith(const wchar_t* source, const wchar_t* target) {
     // Not ReplaceFileW: under Wine it moves the old file away first, leaving a moment with no

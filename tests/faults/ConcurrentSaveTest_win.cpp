@@ -119,6 +119,15 @@ int RunReader(const wchar_t* path) {
     return 0;
 }
 
+// Child mode for WineDisk.sh: save list number v to path; exit code 0 when Save reported
+// success, 1 when it reported failure.
+int RunSave(const wchar_t* path, int v) {
+    DZList list;
+    swprintf(list.path, 260, L"%ls", path);
+    FillVersion(list, v);
+    return list.Save() ? 0 : 1;
+}
+
 // Runs this test program in a child mode and gives what it printed.
 class Child {
   public:
@@ -202,6 +211,7 @@ int main(int argc, char** argv) {
     wchar_t** wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
     if (wargc == 3 && wcscmp(wargv[1], L"--saver") == 0) return RunSaver(wargv[2]);
     if (wargc == 3 && wcscmp(wargv[1], L"--reader") == 0) return RunReader(wargv[2]);
+    if (wargc == 4 && wcscmp(wargv[1], L"--save") == 0) return RunSave(wargv[2], _wtoi(wargv[3]));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

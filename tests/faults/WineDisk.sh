@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Under Wine: a save that runs out of disk keeps the previous "storage.dat". The disk runs
+# out in two ways: a file size limit on the saving process (writes fail at the chosen byte)
+# and a small file system filled up (needs root; skipped where mounting is not allowed).
+#   WineDisk.sh <faults_tests.exe>      (WINEPREFIX and DISPLAY as tools/test.sh sets them)
+set -uo pipefail
+exe=$1
+work=$(mktemp -d)
+mounted=""
+cleanup() {
+  [ -n "$mounted" ] && umount "$mounted"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap '' XFSZ # a write beyond the limit fails instead of ending the process
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+save() { # folder version [room]
+  local limit=()
+  [ -n "${3:-}" ] && limit=(prlimit --fsize="$3")
+  "${limit[@]}" wine "$exe" --save "Z:$1/storage.dat" "$2" >/dev/null 2>&1
+}
+
+# Save number 4 holds five entries (two of them monthly): 8 + 3 * 20 + 2 * 38 bytes.
+new_size=144
+mkdir -p "$work/limit"
+save "$work/limit" 3 || fail "first save"
+cp "$work/limit/storage.dat" "$work/previous"
+for room in 0 1 7 8 9 27 28 29 63 64 100 143; do
+  save "$work/limit" 4 "$room"
+  rc=$?
+  [ $rc -eq 1 ] || fail "room $room: save gave exit code $rc, not 1 (false)"
+  cmp -s "$work/limit/storage.dat" "$work/previous" || fail "room $room: previous file changed"
+  [ -e "$work/limit/storage.dat.new" ] && fail "room $room: temporary file left behind"
+done
+save "$work/limit" 4 "$new_size" || fail "save with exactly enough room"
+[ "$(stat -c %s "$work/limit/storage.dat")" = "$new_size" ] || fail "saved file has the wrong size"
+echo "file size limit: 12 failing rooms checked"
+
+mkdir -p "$work/full"
+if mount -t tmpfs -o size=64k dz-faults "$work/full" 2>/dev/null; then
+  mounted=$work/full
+  save "$work/full" 3 || fail "first save on the small disk"
+  cp "$work/full/storage.dat" "$work/previous"
+  dd if=/dev/zero of="$work/full/filler" bs=4k 2>/dev/null
+  save "$work/full" 4
+  rc=$?
+  [ $rc -eq 1 ] || fail "full disk: save gave exit code $rc, not 1 (false)"
+  cmp -s "$work/full/storage.dat" "$work/previous" || fail "full disk: previous file changed"
+  rm -f "$work/full/filler"
+  save "$work/full" 4 || fail "save after room was made"
+  echo "full disk: checked"
+else
+  echo "full disk: skipped (cannot mount a small file system here)"
+fi
+
+[ $failures -eq 0 ] && echo "disk faults under Wine: all passed" || exit 1
