@@ -1,0 +1,169 @@
+// appscenes OUTPUT_FOLDER: starts the program's own code beside its texts and help page with
+// a list of entries of every action and state, and saves the phone screen as BMP files:
+// main.bmp (the list), menu.bmp (the right softkey's menu open), help.bmp, and about.bmp of
+// the About box alone: message boxes open where the desktop puts them, not on the phone.
+// The engine is not needed: the ready event is made here, as a running engine holds it.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/shell/SmartphoneShell.h"
+#include "ui/app/AppState.h"
+#include "ui/app/Main.h"
+#include "ui/model/DZList.h"
+#include "ui/model/DZItem.h"
+#include "ui/model/EngineContract.h"
+#include "ui/resources/resource.h"
+
+namespace {
+
+std::wstring g_output;
+bool g_sceneDone = false;
+std::function<void()> g_closeScene;
+std::wstring g_sceneName;
+bool g_shootActiveWindow = false;
+
+FILETIME FromNow(double days) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    now.wSecond = 0;
+    now.wMilliseconds = 0;
+    FILETIME time;
+    SystemTimeToFileTime(&now, &time);
+    ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
+    value.QuadPart += static_cast<LONGLONG>(days * 864000000000.0);
+    return {value.LowPart, value.HighPart};
+}
+
+// Every action, every recurrence the editor offers, disabled and outdated entries.
+bool WriteSceneStorage() {
+    struct Spec {
+        int32_t kind;
+        ActionCode action;
+        uint16_t options;
+        int32_t active;
+        int32_t weekdays;
+        double days;
+    };
+    const Spec specs[] = {
+        {Weekly, PhoneOff, kOptionBluetooth, 1, 0x1F, 0.5},
+        {Weekly, PhoneOn, kOptionBluetooth | kOptionDiscoverable, 1, 0x1F, 0.3},
+        {Once, PowerOff, 0, 1, 0x7F, 2.0},
+        {Next24Hours, PhoneOff, 0, 1, 0x7F, 0.2},
+        {Weekly, PowerOff, 0, 0, 0x60, 1.0},
+        {Once, PhoneOn, kOptionBluetooth, 1, 0x7F, -3.0},
+    };
+    DZList list;
+    for (const Spec& spec : specs) {
+        auto* entry = new DZItem();
+        entry->kind = spec.kind;
+        entry->action = spec.action;
+        entry->options = spec.options;
+        entry->active = spec.active;
+        entry->weekdayMask = spec.weekdays;
+        entry->startTime = FromNow(spec.days);
+        list.Append(entry);
+    }
+    return list.Save();
+}
+
+bool SaveScreen(const std::wstring& name, RECT area) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height; // bottom-up, as a BMP file stores it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = (width * 3 + 3) & ~3;
+    const DWORD size = stride * height;
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+    header.bfSize = header.bfOffBits + size;
+    bool ok = false;
+    const std::wstring path = g_output + L"\\" + name + L".bmp";
+    if (FILE* file = _wfopen(path.c_str(), L"wb")) {
+        ok = fwrite(&header, sizeof header, 1, file) == 1 &&
+             fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
+             fwrite(bits, 1, size, file) == size;
+        ok = fclose(file) == 0 && ok;
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+void Pump(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < milliseconds) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Thread timers run inside the modal loops of menus, dialogs and message boxes too: the scene
+// is shot from within, then closed.
+void CALLBACK ShootScene(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    RECT area = PhoneScreenRect();
+    if (g_shootActiveWindow) GetWindowRect(GetActiveWindow(), &area);
+    SaveScreen(g_sceneName, area);
+    g_closeScene();
+    g_sceneDone = true;
+}
+
+void ModalScene(const wchar_t* name, const std::function<void()>& open,
+                const std::function<void()>& close, bool activeWindowOnly = false) {
+    g_sceneName = name;
+    g_shootActiveWindow = activeWindowOnly;
+    g_closeScene = close;
+    g_sceneDone = false;
+    SetTimer(nullptr, 0, 800, ShootScene);
+    open();
+    const DWORD start = GetTickCount();
+    while (!g_sceneDone && GetTickCount() - start < 10000) Pump(50);
+    Pump(300);
+}
+
+void PressKey(UINT key) { PostMessageW(GetFocus(), WM_KEYDOWN, key, 1); }
+
+void CloseActiveDialog(int command) {
+    PostMessageW(GetActiveWindow(), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+    g_output = commandLine && *commandLine ? commandLine : L".";
+    HANDLE ready = CreateEventW(nullptr, TRUE, TRUE, DZ_ENGINE_READY_EVENT);
+    if (!WriteSceneStorage() || !InitInstance(instance, SW_SHOW)) return 1;
+    Pump(1500);
+    if (!SaveScreen(L"main", PhoneScreenRect())) return 2;
+    ModalScene(L"menu", [] { PressKey(VK_F2); }, [] { EndMenu(); });
+    ModalScene(
+        L"help", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_HELP, 0); },
+        [] { CloseActiveDialog(IDOK); });
+    ModalScene(
+        L"about", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_ABOUT, 0); },
+        [] { CloseActiveDialog(IDOK); }, true);
+    DestroyWindow(g_mainWindow);
+    Pump(200);
+    CloseHandle(ready);
+    return 0;
+}
