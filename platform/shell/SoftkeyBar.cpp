@@ -83,8 +83,10 @@ void PaintContent(HWND bar, HDC dc) {
     HBRUSH edgeBrush = CreateSolidBrush(PhoneChromeEdgeColor);
     FillRect(dc, &edge, edgeBrush);
     int middle = (client.left + client.right) / 2;
-    RECT divider{middle, client.top + 6, middle + 1, client.bottom - 6};
-    FillRect(dc, &divider, edgeBrush);
+    if (state && state->keys[LeftSoftkey].present && state->keys[RightSoftkey].present) {
+        RECT divider{middle, client.top + 6, middle + 1, client.bottom - 6};
+        FillRect(dc, &divider, edgeBrush);
+    }
     DeleteObject(edgeBrush);
     if (!state) return;
 

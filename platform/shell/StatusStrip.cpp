@@ -1,3 +1,5 @@
+#include "platform/device/DeviceState.h"
+#include "platform/device/PhoneApi.h"
 #include "platform/shell/PhoneScreen.h"
 #include <string>
 
@@ -12,11 +14,28 @@ constexpr UINT RefreshMilliseconds = 5000;
 
 HWND strip = nullptr;
 
-std::wstring RadioText() {
-    return L"Radio --";
+std::wstring RadioText(const DeviceStatus& status) {
+    switch (status.equipmentState) {
+    case LINEEQUIPSTATE_FULL: return L"Radio on";
+    case LINEEQUIPSTATE_MINIMUM: return L"Radio off";
+    default: return L"Radio part";
+    }
 }
-std::wstring BluetoothText() {
-    return L"BT --";
+
+std::wstring BluetoothText(const DeviceStatus& status) {
+    switch (status.bluetoothMode) {
+    case BTH_POWER_OFF: return L"BT off";
+    case BTH_CONNECTABLE: return L"BT on";
+    case BTH_DISCOVERABLE: return L"BT visible";
+    default: return L"BT --";
+    }
+}
+
+// The simulated phone's state, read afresh at every paint; "--" when it cannot be read.
+std::wstring StatesText() {
+    DeviceStatus status{};
+    if (!ReadDeviceStatus(status)) return L"Radio --   BT --";
+    return RadioText(status) + L"   " + BluetoothText(status);
 }
 
 std::wstring TimeText() {
@@ -42,8 +61,8 @@ void PaintContent(HWND window, HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, PhoneChromeTextColor);
     RECT text{client.left + 5, client.top, client.right - 5, client.bottom - 1};
-    std::wstring states = RadioText() + L"   " + BluetoothText();
-    DrawTextW(dc, states.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, StatesText().c_str(), -1, &text,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     DrawTextW(dc, TimeText().c_str(), -1, &text,
               DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);

@@ -41,6 +41,14 @@ TEST_F(SoftkeyBarTest, OwnerCoversTheWorkAreaAndTheBarTheRowBelowIt) {
     EXPECT_EQ(screen.right - screen.left, 240);
     EXPECT_EQ(screen.bottom - screen.top, 320);
 
+    HWND strip = FindWindowW(L"DzPhoneStatus", nullptr);
+    ASSERT_NE(strip, nullptr) << "the status strip comes with the first bar";
+    RECT stripRect;
+    GetWindowRect(strip, &stripRect);
+    EXPECT_EQ(stripRect.top, screen.top);
+    EXPECT_EQ(stripRect.bottom, area.top);
+    EXPECT_EQ(stripRect.right - stripRect.left, 240);
+
     // Moving or maximizing the window does not take it off the phone screen.
     SetWindowPos(owner, nullptr, 300, 300, 500, 500, SWP_NOZORDER);
     ShowWindow(owner, SW_MAXIMIZE);
