@@ -35,6 +35,7 @@ dz_wine_start() {
   # to go away; windows that Wine manages itself open and close at once.
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wineserver -w # the persistent server below cannot start while this one runs
   fi
   wineserver -p
   wine cmd /c exit 0 >/dev/null 2>&1 || true
