@@ -6,8 +6,9 @@
 # A screen is one line:
 #   shoot NAME [--keys "F2 Down"] COMMAND...
 # starts COMMAND, waits until it is up, presses the keys (dzkeys.exe), saves shots/NAME.png
-# and ends the program. Other areas add their screens in a file tools/<area>/<area>-shots.sh,
-# which this script sources after its own screens ($win and shoot are set for it).
+# and ends the program. Other areas add their screens after these in one of two ways:
+#   tools/<area>/<area>-shots.sh   sourced here; builds what it needs and calls shoot ($win set)
+#   tools/<area>/shots-<area>.sh   run as: script BUILD_DIR shots/ ; renders its own scenes
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
@@ -54,4 +55,10 @@ shoot demo-help wine "$demo" help
 shoot demo-help-scrolled --keys "PageDown" wine "$demo" help
 for extra in "$root"/tools/*/*-shots.sh; do
   [ -f "$extra" ] && source "$extra"
+done
+if [ -f "$root/tools/appshots/CMakeLists.txt" ]; then
+  cmake --build "$win" --target appscenes >/dev/null
+fi
+for script in "$root"/tools/*/shots-*.sh; do
+  [ -f "$script" ] && "$script" "$build" "$out"
 done
