@@ -29,7 +29,9 @@ trap dz_wine_stop EXIT
 dz_wine_start "$prefix"
 
 echo "== installing into $prefix =="
-"$root/tools/install/install.sh" "$build" "$prefix"
+# The install step's own program (what tools/install/install.sh runs), inside the Wine session
+# started above: install.sh would start a second wineserver on this prefix.
+wine "$build/win/tools/install/dzinstall.exe"
 program_files=$(wine cmd /c echo %ProgramW6432% 2>/dev/null | tr -d '\r')
 dozara="$program_files\\Dozara\\Dozara.exe"
 

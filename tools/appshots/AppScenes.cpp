@@ -137,11 +137,14 @@ void ModalScene(const wchar_t* name, const std::function<void()>& open,
     SetTimer(nullptr, 0, 800, ShootScene);
     open();
     const DWORD start = GetTickCount();
-    while (!g_sceneDone && GetTickCount() - start < 10000) Pump(50);
+    while (!g_sceneDone && GetTickCount() - start < 10000)
+        Pump(50);
     Pump(300);
 }
 
-void PressKey(UINT key) { PostMessageW(GetFocus(), WM_KEYDOWN, key, 1); }
+void PressKey(UINT key) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+}
 
 void CloseActiveDialog(int command) {
     PostMessageW(GetActiveWindow(), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
@@ -155,7 +158,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (!WriteSceneStorage() || !InitInstance(instance, SW_SHOW)) return 1;
     Pump(1500);
     if (!SaveScreen(L"main", PhoneScreenRect())) return 2;
-    ModalScene(L"menu", [] { PressKey(VK_F2); }, [] { EndMenu(); });
+    ModalScene(
+        L"menu", [] { PressKey(VK_F2); }, [] { EndMenu(); });
     ModalScene(
         L"help", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_HELP, 0); },
         [] { CloseActiveDialog(IDOK); });
