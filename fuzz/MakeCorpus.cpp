@@ -1,8 +1,8 @@
-// Writes the seed corpora of the fuzz targets into <folder>/storage, texttable and
-// descriptions: lists of every kind saved by the product's own writer, and small "local.dat"
+// Writes the seed corpora of the fuzz targets into <folder>/storage, texttable, descriptions
+// and callback: lists of every kind saved by the product's own writer, and small "local.dat"
 // files with every construct of the text file. Instants are fixed so the corpus is the same
 // on every run.
-//   fuzz_make_corpus <corpus folder>
+//   fuzz_make_corpus <corpus folder>       (fuzz/make-corpus.sh runs it on fuzz/corpus)
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -149,6 +149,27 @@ void TextTableCorpus() {
         Utf16(std::wstring(bom) + L"[Default]\nLONG, " + std::wstring(2050, L'x') + L"\nB, b\n"));
 }
 
+// Action blocks as the list writes them (the last four bytes of a record), a buffer size
+// byte, and a module path in UTF-16.
+void CallbackCorpus() {
+    const std::wstring modulePath = L"C:\\Program Files\\Dozara\\DozaraDLL.dll";
+    for (uint16_t action : {0, 1, 2, 7}) {
+        for (uint16_t options : {0, 1, 2, 3}) {
+            DZList list;
+            auto* e = new DZItem();
+            e->action = action;
+            e->options = options;
+            list.Append(e);
+            const std::string file = Saved(list);
+            std::string input = file.substr(file.size() - 4) + std::string(1, '\x80');
+            input += Utf16(modulePath);
+            const std::string name =
+                "block-" + std::to_string(action) + "-" + std::to_string(options);
+            Put("callback", name.c_str(), input);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -161,5 +182,6 @@ int main(int argc, char** argv) {
     StorageCorpus();
     DescriptionsCorpus();
     TextTableCorpus();
+    CallbackCorpus();
     return 0;
 }
