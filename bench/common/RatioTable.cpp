@@ -7,17 +7,24 @@
 
 namespace {
 
-// Keeps the real time per iteration of every run while the console report goes on as usual.
+struct Seconds {
+    double real;
+    double cpu;
+};
+
+// Keeps the times per iteration of every run while the console report goes on as usual.
 class CollectingReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                seconds[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            const double perUnit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+            seconds[run.run_name.function_name + "/" + run.run_name.args] = {
+                run.GetAdjustedRealTime() / perUnit, run.GetAdjustedCPUTime() / perUnit};
+        }
         ConsoleReporter::ReportRuns(runs);
     }
-    std::map<std::string, double> seconds;
+    std::map<std::string, Seconds> seconds;
 };
 
 std::string Time(double seconds) {

@@ -87,6 +87,18 @@ void Load(benchmark::State& state) {
     }
 }
 
+// What Load spends on making the entries alone: the list's CreateEntry and Append.
+void CreateEntries(benchmark::State& state) {
+    DZList list;
+    for (auto _ : state) {
+        for (int64_t i = 0; i < state.range(0); ++i)
+            list.Append(list.CreateEntry());
+        state.PauseTiming();
+        list.Clear();
+        state.ResumeTiming();
+    }
+}
+
 void FreadSameBytes(benchmark::State& state) {
     const std::string path = StorageFile(state.range(0));
     std::vector<char> buffer(65536);
@@ -141,6 +153,7 @@ BENCHMARK(Load)
     ->Arg(1000000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(CreateEntries)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FreadSameBytes)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Save)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FwriteSameBytes)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -153,6 +166,8 @@ int main(int argc, char** argv) {
         argc, argv, "storage.dat, 100,000 action entries (2 MB); growth per entry against 10,000",
         {
             {"Load/100000", "FreadSameBytes/100000", "Load vs fread"},
+            {"CreateEntries/100000", "FreadSameBytes/100000",
+             "of which making the entries (CreateEntry, Append)"},
             {"Save/100000", "FwriteSameBytes/100000", "Save vs fwrite"},
             {"Save/100000", "FwriteSyncRename/100000", "Save vs fwrite+fsync+rename"},
             {"Load/100000", "Load/10000", "per entry, 1.00 = linear", 10.0},
