@@ -121,14 +121,15 @@ int main(int argc, char** argv) {
     }
     std::vector<double> lateness, reload;
     bool ok = MeasureLateness(engine, lateness) && MeasureReload(engine, reload);
-    double idleCpu = -1;
+    double idleCpu = -1, busyCpu = -1;
     if (ok) {
         printf("engine bench: idle for %d s with %d entries pending...\n", idleSeconds,
                kManyEntries);
         fflush(stdout);
-        const double before = ProcessCpuMs(engine.Process());
+        // The processor time until now shows that the figure is read at all.
+        busyCpu = ProcessCpuMs(engine.Process());
         Sleep(static_cast<DWORD>(idleSeconds) * 1000);
-        idleCpu = ProcessCpuMs(engine.Process()) - before;
+        idleCpu = ProcessCpuMs(engine.Process()) - busyCpu;
     }
     StopRunningEngine();
     if (ok) engine.Remove();
@@ -136,11 +137,13 @@ int main(int argc, char** argv) {
 
     char idleFigure[48];
     snprintf(idleFigure, sizeof idleFigure, "engine CPU idle %d s", idleSeconds);
-    printf("\n| %-30s | %10s | %10s | %-12s |\n", "figure", "median", "max", "target");
-    printf("| %-30s | %7.1f ms | %7.1f ms | %-12s |\n", "firing lateness (24 firings)",
+    printf("\n| %-32s | %10s | %10s | %-12s |\n", "figure", "median", "max", "target");
+    printf("| %-32s | %7.1f ms | %7.1f ms | %-12s |\n", "firing lateness (24 firings)",
            Median(lateness), Max(lateness), "max < 100 ms");
-    printf("| %-30s | %7.2f ms | %7.2f ms | %-12s |\n", "reload 10,000 entries (5x)",
+    printf("| %-32s | %7.2f ms | %7.2f ms | %-12s |\n", "reload 10,000 entries (5x)",
            Median(reload), Max(reload), "< 50 ms");
-    printf("| %-30s | %7.1f ms | %10s | %-12s |\n", idleFigure, idleCpu, "", "about 0");
+    printf("| %-32s | %7.1f ms | %10s | %-12s |\n", idleFigure, idleCpu, "", "about 0");
+    printf("| %-32s | %7.1f ms | %10s | %-12s |\n", "engine CPU before the idle time", busyCpu, "",
+           "");
     return 0;
 }
