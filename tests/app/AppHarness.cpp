@@ -176,7 +176,11 @@ void DialogAnswerer::OnActivate(HWND window) {
     seen.push_back(dialog);
 
     if (!dialog.isMessageBox) {
-        if (onDialog) onDialog(window);
+        // A dialog the test did not expect is cancelled rather than left waiting forever.
+        if (onDialog)
+            onDialog(window);
+        else
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return;
     }
     int answer = IDOK;

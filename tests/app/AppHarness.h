@@ -50,7 +50,7 @@ struct DialogSeen {
 };
 
 // Answers message boxes with the queued answers (IDOK when none is queued) and hands every
-// other dialog to onDialog.
+// other dialog to onDialog, or cancels it when there is none.
 class DialogAnswerer {
   public:
     DialogAnswerer();

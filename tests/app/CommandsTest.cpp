@@ -180,6 +180,7 @@ TEST_F(CommandsTest, CancelledOrMissingEditorChangesNothing) {
     StartWith({{Weekly, PhoneOff, 1, 1.0}});
     const std::string before = StoredBytes();
     // No editor installed: New and Edit end as cancelled.
+    g_editorFactories = EditorFactories{};
     Command(IDM_NEW);
     Command(IDM_EDIT);
     UseScriptedEditor();
