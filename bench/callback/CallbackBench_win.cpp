@@ -1,0 +1,87 @@
+// The callback's round trip, TarvikEngineFunc until the executor has ended, against a bare
+// CreateProcessW of an empty program and the wait for it, in the same run:
+//   - an action code the executor refuses at once (the cost of the road itself);
+//   - phone radio off with Bluetooth off against the simulated phone (the whole action).
+//   callback_bench.exe <DozaraDLL.dll> <DozaraUtil.exe> <empty program> [runs]
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "common/WineTiming.h"
+#include "ui/model/EngineContract.h"
+
+namespace {
+
+bool RunEmpty(const std::wstring& program) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring commandLine = L"\"" + program + L"\" 0 0";
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi))
+        return false;
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return code == 0;
+}
+
+// The library and the executor side by side in a fresh temporary folder, as installed.
+std::wstring InstallSideBySide(const wchar_t* library, const wchar_t* executor) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"dz-bench-callback-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CopyFileW(library, (folder + L"\\" DZ_CALLBACK_LIBRARY).c_str(), FALSE);
+    CopyFileW(executor, (folder + L"\\" DZ_EXECUTOR_FILE).c_str(), FALSE);
+    return folder;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 4) {
+        fprintf(stderr,
+                "usage: callback_bench <DozaraDLL.dll> <DozaraUtil.exe> <empty program> [runs]\n");
+        return 2;
+    }
+    const int runs = argc > 4 ? _wtoi(argv[4]) : 15;
+    const std::wstring folder = InstallSideBySide(argv[1], argv[2]);
+    const std::wstring library = folder + L"\\" DZ_CALLBACK_LIBRARY;
+    HMODULE module = LoadLibraryW(library.c_str());
+    auto engineFunc = module ? reinterpret_cast<TarvikEngineFuncType>(reinterpret_cast<void*>(
+                                   GetProcAddress(module, DZ_CALLBACK_EXPORT)))
+                             : nullptr;
+    if (!engineFunc) {
+        fprintf(stderr, "callback_bench: cannot load %ls\n", library.c_str());
+        return 1;
+    }
+    const std::wstring empty = argv[3];
+    const unsigned char refused[kActionBlockSize] = {3, 0, 0, 0};
+    const unsigned char phoneOff[kActionBlockSize] = {0, 0, 1, 0};
+
+    const double baseline =
+        MedianSeconds(runs, [&] { return TimeIt([&] { return RunEmpty(empty); }); });
+    const double refusedTrip = MedianSeconds(runs, [&] {
+        return TimeIt([&] { return engineFunc(0, 0, refused) == kExecutorUnknownAction; });
+    });
+    const double phoneOffTrip = MedianSeconds(
+        runs, [&] { return TimeIt([&] { return engineFunc(0, 0, phoneOff) == kExecutorDone; }); });
+
+    PrintRatioHeader("Callback round trip under Wine (median of each)");
+    PrintRatioRow("TarvikEngineFunc, refused action", refusedTrip, "CreateProcessW empty + wait",
+                  baseline, "the road alone; target 1.2x");
+    PrintRatioRow("TarvikEngineFunc, phone off + BT", phoneOffTrip, "CreateProcessW empty + wait",
+                  baseline, "the whole action on the simulated phone");
+
+    FreeLibrary(module);
+    DeleteFileW(library.c_str());
+    DeleteFileW((folder + L"\\" DZ_EXECUTOR_FILE).c_str());
+    RemoveDirectoryW(folder.c_str());
+    return 0;
+}
