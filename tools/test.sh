@@ -30,6 +30,10 @@ if [ "$only" != windows ]; then
   cmake -S . -B "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build/native" -j"$jobs"
   run_ctest "$build/native" || status=1
+  if [ -z "${DZ_TESTS:-}" ] || [[ fuzz =~ $DZ_TESTS ]]; then
+    echo "== fuzz smoke (a few seconds per target) =="
+    "$root/fuzz/smoke.sh" "$build" || status=1
+  fi
 fi
 if [ "$only" != native ]; then
   echo "== Windows build, tests under Wine =="
