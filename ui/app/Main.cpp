@@ -38,12 +38,14 @@ int RunProgram(HINSTANCE instance, int showCommand) {
         return 0;
     }
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    BOOL got;
+    // -1 (the queue cannot be read) ends the loop too, rather than spinning on it.
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
     CoUninitialize();
-    return static_cast<int>(message.wParam);
+    return got == 0 ? static_cast<int>(message.wParam) : 0;
 }
 
 bool InitInstance(HINSTANCE instance, int showCommand) {
