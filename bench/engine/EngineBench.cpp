@@ -20,30 +20,6 @@ constexpr double kFiringSpacingSeconds = 0.25;
 constexpr int kManyEntries = 10000;
 constexpr int kReloads = 5;
 
-// "2026-12-07 08:41:36.063" as milliseconds since the start of 2000 (only differences count).
-double JournalMs(const std::string& text) {
-    int year, month, day, hour, minute, second, ms;
-    if (sscanf(text.c_str(), "%d-%d-%d %d:%d:%d.%d", &year, &month, &day, &hour, &minute, &second,
-               &ms) != 7)
-        return 0;
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    time.wMilliseconds = static_cast<WORD>(ms);
-    FILETIME instant{};
-    SystemTimeToFileTime(&time, &instant);
-    return static_cast<double>(ToTicks(instant)) / 10000.0;
-}
-
-std::string Field(const std::string& line, const char* name, size_t length) {
-    const size_t at = line.find(name);
-    return at == std::string::npos ? std::string() : line.substr(at + strlen(name), length);
-}
-
 double Median(std::vector<double> values) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
@@ -76,8 +52,8 @@ bool MeasureLateness(InstalledEngine& engine, std::vector<double>& lateness) {
     const std::vector<std::string> lines = engine.JournalLines();
     for (size_t i = start; i < lines.size(); ++i)
         if (lines[i].find(" fired entry ") != std::string::npos)
-            lateness.push_back(JournalMs(Field(lines[i], "actual=", 23)) -
-                               JournalMs(Field(lines[i], "scheduled=", 23)));
+            lateness.push_back(JournalMs(JournalField(lines[i], "actual=")) -
+                               JournalMs(JournalField(lines[i], "scheduled=")));
     return static_cast<int>(lateness.size()) == kFirings || Fail("firings missing");
 }
 
@@ -97,7 +73,7 @@ bool MeasureReload(InstalledEngine& engine, std::vector<double>& reload) {
             engine.WaitForLine({"load ", "entries=" + std::to_string(kManyEntries)}, 10000, before,
                                &line) < 0)
             return Fail("the engine did not reload");
-        reload.push_back(atof(Field(line, "ms=", 16).c_str()));
+        reload.push_back(atof(JournalField(line, "ms=").c_str()));
     }
     return true;
 }

@@ -29,6 +29,34 @@ uint64_t NowPlus(double seconds) {
     return ToTicks(LocalNow()) + static_cast<uint64_t>(seconds * kTicksPerSecond);
 }
 
+std::string JournalField(const std::string& line, const char* name) {
+    constexpr size_t kInstantLength = 23;
+    const size_t at = line.find(std::string(" ") + name);
+    if (at == std::string::npos) return std::string();
+    const size_t from = at + 1 + strlen(name);
+    if (line.size() >= from + kInstantLength && line[from + 4] == '-' && line[from + 10] == ' ')
+        return line.substr(from, kInstantLength);
+    return line.substr(from, line.find(' ', from) - from);
+}
+
+double JournalMs(const std::string& instant) {
+    int year, month, day, hour, minute, second, ms;
+    if (sscanf(instant.c_str(), "%d-%d-%d %d:%d:%d.%d", &year, &month, &day, &hour, &minute,
+               &second, &ms) != 7)
+        return 0;
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(year);
+    time.wMonth = static_cast<WORD>(month);
+    time.wDay = static_cast<WORD>(day);
+    time.wHour = static_cast<WORD>(hour);
+    time.wMinute = static_cast<WORD>(minute);
+    time.wSecond = static_cast<WORD>(second);
+    time.wMilliseconds = static_cast<WORD>(ms);
+    FILETIME local{};
+    SystemTimeToFileTime(&time, &local);
+    return static_cast<double>(ToTicks(local)) / 10000.0;
+}
+
 std::wstring BuiltFile(const char* hostPath) {
     return HostPathInWine(WideOf(hostPath));
 }

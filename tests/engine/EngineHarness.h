@@ -65,5 +65,11 @@ class InstalledEngine {
     HANDLE process = nullptr;
 };
 
+// The value of "name=" in a journal line: an instant ("scheduled=", "actual=") is taken
+// whole with its blank; other values end at the next blank.
+std::string JournalField(const std::string& line, const char* name);
+// A journal instant "2026-12-07 08:41:36.063" in milliseconds (only differences count).
+double JournalMs(const std::string& instant);
+
 // A built file of this build (a host path of the manifest or a target file) as Wine sees it.
 std::wstring BuiltFile(const char* hostPath);
