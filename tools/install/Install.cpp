@@ -55,7 +55,8 @@ bool ReadManifest(const std::wstring& path, std::vector<ManifestLine>& lines) {
         const size_t blank = line.find(' ');
         const size_t equals = line.find('=');
         if (blank == std::string::npos || equals == std::string::npos || equals < blank) continue;
-        lines.push_back({Wide(line.substr(0, blank)), Wide(line.substr(blank + 1, equals - blank - 1)),
+        lines.push_back({Wide(line.substr(0, blank)),
+                         Wide(line.substr(blank + 1, equals - blank - 1)),
                          Wide(line.substr(equals + 1))});
     }
     return true;
