@@ -94,6 +94,9 @@ TEST_F(StorageFile, WritesEveryKindOfRecordByteForByte) {
         for (const EntrySpec& s : c.entries) list.Append(MakeEntry(s));
         ASSERT_TRUE(list.Save()) << c.name;
         EXPECT_EQ(Saved(), c.expected) << c.name;
+        size_t counted = kActionHeader.size();
+        for (StorageItem* e = list.head; e; e = e->next) counted += static_cast<size_t>(e->RecordSize());
+        EXPECT_EQ(counted, c.expected.size()) << c.name;
     }
 }
 

@@ -30,6 +30,8 @@ HBITMAP DZItem::ListBitmap() const {
     }
 }
 
+long DZItem::RecordSize() const { return StorageItem::RecordSize() + 2 + kActionBlockSize; }
+
 EntryEditor* DZItem::CreateEditor() {
     editor = g_editorFactories.actionEditor
                  ? g_editorFactories.actionEditor(kDZEditTemplate, Next24Hours | Once | Weekly,

@@ -22,6 +22,7 @@ public:
     void FormatAction(wchar_t* buffer, size_t size) const override;
     HBITMAP ListBitmap() const override;
     EntryEditor* CreateEditor() override;
+    long RecordSize() const override;
 
     uint16_t action = PhoneOff;
     uint16_t options = 0;

@@ -81,6 +81,8 @@ EntryEditor* StorageItem::CreateEditor() {
     return g_editorFactories.storageEditor(0, Weekly | Once | Next24Hours | Monthly, showSeconds);
 }
 
+long StorageItem::RecordSize() const { return kind == Monthly ? 32 : 14; }
+
 int StorageItem::Edit(HWND parentWindow) {
     EntryEditor* editor = CreateEditor();
     if (!editor) return kEditCanceled;

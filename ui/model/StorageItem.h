@@ -25,6 +25,8 @@ public:
     virtual void FormatSchedule(wchar_t* buffer, size_t size) const;
     virtual HBITMAP ListBitmap() const;
     virtual EntryEditor* CreateEditor();
+    // Bytes of this entry's record in the file, as Write writes it.
+    virtual long RecordSize() const;
 
     int Edit(HWND parentWindow);
     bool IsOutdated() const;

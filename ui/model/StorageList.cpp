@@ -130,8 +130,10 @@ bool StorageList::Load() {
         return false;
     }
     lastLoad.state = LoadReport::Whole;
+    // Record offsets are counted rather than asked of the stream: under Wine every ftell is a
+    // call into the server, which made it the larger part of loading a long list.
+    long offset = version == kNoVersionWord ? 6 : 8;
     for (;;) {
-        const long offset = ftell(file);
         StorageItem* entry = CreateEntry();
         if (!entry) break;
         if (!entry->Read(file)) {
@@ -145,6 +147,7 @@ bool StorageList::Load() {
             }
             break;
         }
+        offset += entry->RecordSize();
         Append(entry);
         ++lastLoad.entries;
     }
