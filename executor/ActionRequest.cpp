@@ -21,6 +21,22 @@ bool ParseActionToken(const wchar_t* token, int& action) {
 
 } // namespace
 
+std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine) {
+    std::vector<std::wstring> arguments;
+    const wchar_t* p = commandLine ? commandLine : L"";
+    for (;;) {
+        while (*p == L' ' || *p == L'\t') ++p;
+        if (!*p) return arguments;
+        std::wstring argument;
+        bool quoted = false;
+        for (; *p && (quoted || (*p != L' ' && *p != L'\t')); ++p) {
+            if (*p == L'"') quoted = !quoted;
+            else argument += *p;
+        }
+        arguments.push_back(argument);
+    }
+}
+
 int ParseActionArguments(int argc, const wchar_t* const* argv, int& action, long& option) {
     if (!argv || argc < 3) return kExecutorTooFewArguments;
     if (!ParseActionToken(argv[1], action)) return kExecutorUnknownAction;

@@ -51,6 +51,26 @@ TEST(ExecutorGrammar, CountThenActionTokenThenOption) {
     }
 }
 
+TEST(ExecutorCommandLine, SplitsAtBlanksWithQuotesGroupingAndNoOtherEscape) {
+    struct Case {
+        const wchar_t* commandLine;
+        std::vector<std::wstring> arguments;
+    };
+    const Case cases[] = {
+        {L"\"C:\\Program Files\\Dozara\\DozaraUtil.exe\" 1 3",
+         {L"C:\\Program Files\\Dozara\\DozaraUtil.exe", L"1", L"3"}},
+        {L"util \"1\" 3", {L"util", L"1", L"3"}},
+        {L"util  \t 0\t\t1   ", {L"util", L"0", L"1"}},
+        {L"util 1\" 3\"", {L"util", L"1 3"}},
+        {L"util \"\" 1", {L"util", L"", L"1"}},
+        {L"util a\\\"b c\"", {L"util", L"a\\b c"}},
+        {L"util \"open", {L"util", L"open"}},
+        {L"", {}},
+        {L"   ", {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.commandLine), c.arguments);
+}
+
 TEST(ExecutorBluetooth, PhoneOffAndOptionZeroSwitchOffOtherValuesLeaveItAlone) {
     const DWORD none = 0xFF;
     struct Case {

@@ -46,14 +46,14 @@ TEST(ActionBlocks, EveryActionCodeReadsBackAsSentThroughTheArgumentSplitting) {
             wchar_t commandLine[260];
             ASSERT_TRUE(BuildExecutorCommandLine(executor, static_cast<uint16_t>(action), options,
                                                  commandLine, 260));
-            int argc = 0;
-            wchar_t** argv = CommandLineToArgvW(commandLine, &argc);
-            ASSERT_NE(argv, nullptr);
+            const std::vector<std::wstring> split = SplitCommandLine(commandLine);
+            std::vector<const wchar_t*> argv;
+            for (const std::wstring& a : split) argv.push_back(a.c_str());
+            const int argc = static_cast<int>(argv.size());
             int parsedAction = -1;
             long parsedOption = -1;
-            const int code = ParseActionArguments(argc, argv, parsedAction, parsedOption);
+            const int code = ParseActionArguments(argc, argv.data(), parsedAction, parsedOption);
             const bool pathKept = argc >= 1 && wcscmp(argv[0], executor) == 0;
-            LocalFree(argv);
             const bool right =
                 pathKept && (action <= PowerOff ? code == kExecutorDone &&
                                                       parsedAction == static_cast<int>(action) &&
@@ -123,7 +123,7 @@ TEST_F(RealCallback, MalformedFirstTokensEndWithMinusNineOrMinusTen) {
         {L"-0 1", kExecutorUnknownAction},
         {L"1.0 1", kExecutorUnknownAction},
         {L"1x 1", kExecutorUnknownAction},
-        {L"\\\"1 3", kExecutorUnknownAction},   // an escaped quote stays in the token
+        {L"\\\"1 3", kExecutorTooFewArguments}, // no escape: the quote groups the rest
         {L"\xFF11 1", kExecutorUnknownAction},  // a full-width digit one
         {L"2\x00A0 1", kExecutorUnknownAction}, // a no-break space is no separator
         {std::wstring(30000, L'1') + L" 1", kExecutorUnknownAction},
