@@ -124,9 +124,17 @@ void UpdateMenuState() {
 }
 
 bool FillList() {
+    // The control lays out and repaints after every insert while it may redraw, which made
+    // a list of a thousand entries take seconds to appear: it redraws once, when all are in.
+    const HWND list = g_scheduleList.ListWindow();
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     int row = 0;
-    for (StorageItem* entry = g_entryList.head; entry; entry = entry->next, ++row)
-        if (!g_scheduleList.InsertEntryRow(row, entry, false, false)) return false;
+    bool inserted = true;
+    for (StorageItem* entry = g_entryList.head; entry && inserted; entry = entry->next, ++row)
+        inserted = g_scheduleList.InsertEntryRow(row, entry, false, false);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    if (!inserted) return false;
     if (row > 0) {
         g_scheduleList.SortRows();
         g_scheduleList.SelectRow(0, true);
