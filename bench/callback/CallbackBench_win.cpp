@@ -50,7 +50,7 @@ int wmain(int argc, wchar_t** argv) {
                 "usage: callback_bench <DozaraDLL.dll> <DozaraUtil.exe> <empty program> [runs]\n");
         return 2;
     }
-    const int runs = argc > 4 ? _wtoi(argv[4]) : 15;
+    const int runs = argc > 4 ? _wtoi(argv[4]) : 31;
     const std::wstring folder = InstallSideBySide(argv[1], argv[2]);
     const std::wstring library = folder + L"\\" DZ_CALLBACK_LIBRARY;
     HMODULE module = LoadLibraryW(library.c_str());
@@ -65,19 +65,23 @@ int wmain(int argc, wchar_t** argv) {
     const unsigned char refused[kActionBlockSize] = {3, 0, 0, 0};
     const unsigned char phoneOff[kActionBlockSize] = {0, 0, 1, 0};
 
-    const double baseline =
-        MedianSeconds(runs, [&] { return TimeIt([&] { return RunEmpty(empty); }); });
-    const double refusedTrip = MedianSeconds(runs, [&] {
-        return TimeIt([&] { return engineFunc(0, 0, refused) == kExecutorUnknownAction; });
-    });
-    const double phoneOffTrip = MedianSeconds(
-        runs, [&] { return TimeIt([&] { return engineFunc(0, 0, phoneOff) == kExecutorDone; }); });
+    const std::vector<SampleSummary> s = InterleavedSamples(
+        runs, {[&] { return TimeIt([&] { return RunEmpty(empty); }); },
+               [&] {
+                   return TimeIt(
+                       [&] { return engineFunc(0, 0, refused) == kExecutorUnknownAction; });
+               },
+               [&] { return TimeIt([&] { return engineFunc(0, 0, phoneOff) == kExecutorDone; }); }});
 
-    PrintRatioHeader("Callback round trip under Wine (median of each)");
-    PrintRatioRow("TarvikEngineFunc, refused action", refusedTrip, "CreateProcessW empty + wait",
-                  baseline, "the road alone; target 1.2x");
-    PrintRatioRow("TarvikEngineFunc, phone off + BT", phoneOffTrip, "CreateProcessW empty + wait",
-                  baseline, "the whole action on the simulated phone");
+    PrintRatioHeader("Callback round trip under Wine (samples taken in turns)");
+    PrintRatioRow("refused action, median", s[1].median, "empty program, median", s[0].median,
+                  "the road alone; target 1.2x");
+    PrintRatioRow("refused action, fastest", s[1].fastest, "empty program, fastest",
+                  s[0].fastest, "the same without Wine's waiting");
+    PrintRatioRow("phone off + BT, median", s[2].median, "empty program, median", s[0].median,
+                  "the whole action on the simulated phone");
+    PrintRatioRow("phone off + BT, fastest", s[2].fastest, "empty program, fastest",
+                  s[0].fastest, "the same without Wine's waiting");
 
     FreeLibrary(module);
     DeleteFileW(library.c_str());

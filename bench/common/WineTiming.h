@@ -35,6 +35,35 @@ inline double MedianSeconds(int runs, const std::function<double()>& sample) {
     return seconds[seconds.size() / 2];
 }
 
+// Medians of several measurements taken in turns, one sample of each per round, so that
+// a figure and its baseline see the same machine: process starts under Wine swing between
+// two speeds for seconds at a time, which separate series would catch at different speeds.
+// The fastest sample of each series stands beside its median: it is the cost of the work
+// itself, with the least of Wine's own waiting in it.
+struct SampleSummary {
+    double median;
+    double fastest;
+};
+
+inline std::vector<SampleSummary> InterleavedSamples(
+    int runs, const std::vector<std::function<double()>>& samples) {
+    std::vector<std::vector<double>> seconds(samples.size());
+    for (int round = 0; round <= runs; ++round) {
+        for (size_t i = 0; i < samples.size(); ++i) {
+            const double s = samples[i]();
+            if (s < 0) return std::vector<SampleSummary>(samples.size(), SampleSummary{-1, -1});
+            if (round > 0) seconds[i].push_back(s); // round 0 warms caches up
+        }
+    }
+    std::vector<SampleSummary> summaries;
+    for (std::vector<double>& series : seconds) {
+        std::sort(series.begin(), series.end());
+        summaries.push_back(series.empty() ? SampleSummary{-1, -1}
+                                           : SampleSummary{series[series.size() / 2], series[0]});
+    }
+    return summaries;
+}
+
 inline void PrintRatioHeader(const char* title) {
     printf("\n%s\n| %-34s | %10s | %-30s | %10s | %8s | %s\n", title, "figure", "median",
            "baseline", "median", "ratio", "meaning");
