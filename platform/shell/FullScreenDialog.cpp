@@ -9,6 +9,7 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    PlaceMessageBoxesOnPhone();
     if (!(info->dwMask & SHIDIM_FLAGS)) return TRUE;
     DWORD sizing = SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR;
     if (info->dwFlags & sizing) {

@@ -25,3 +25,8 @@ HFONT MakeShellFont(int pixelHeight, bool bold, bool italic = false);
 
 // The status strip exists once per process; the first softkey bar or dialog makes it.
 void EnsureStatusStrip();
+
+// Message boxes of the calling thread open on the phone screen from now on. The shell's
+// entries that a program calls on its window thread (SHGetSpecialFolderPath, SHCreateMenuBar,
+// SHInitDialog) call this; cheap when done already.
+void PlaceMessageBoxesOnPhone();

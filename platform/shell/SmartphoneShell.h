@@ -2,7 +2,9 @@
 // What the phone's shell and system libraries give a program and desktop Win32 lacks, with
 // the phone's names and contracts: the softkey menu bar, full-screen dialogs, the HTML viewer,
 // EventModify, TransparentImage. Under Wine the program's windows live in a phone screen area
-// of 240 x 320 pixels with a status strip at the top and the softkey bar at the bottom.
+// of 240 x 320 pixels with a status strip at the top and the softkey bar at the bottom. Once a
+// thread has called SHGetSpecialFolderPath, SHCreateMenuBar or SHInitDialog, its message boxes
+// open on the phone screen, as on the device.
 #include <windows.h>
 #include <commctrl.h>
 

@@ -243,6 +243,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
         return FALSE;
     }
     info->hwndMB = nullptr;
+    PlaceMessageBoxesOnPhone();
     if (!RegisterBarClass()) return FALSE;
     auto* state = new SoftkeyBarState;
     state->owner = info->hwndParent;

@@ -1,3 +1,4 @@
+#include "platform/shell/PhoneScreen.h"
 #include "platform/shell/SmartphoneShell.h"
 #include <shlobj.h>
 // shlobj.h maps the name onto the wide function; here it names our own wrapper.
@@ -13,6 +14,9 @@ BOOL EventModify(HANDLE event, DWORD function) {
     return FALSE;
 }
 
+// A program asks for its folders before it has any window, and may have to tell the user of a
+// failure then: that message box belongs on the phone too.
 BOOL SHGetSpecialFolderPath(HWND owner, LPWSTR path, int folder, BOOL create) {
+    PlaceMessageBoxesOnPhone();
     return SHGetSpecialFolderPathW(owner, path, folder, create);
 }
