@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/RatioTable.h"
-#include "ui/model/CivilTime.h"
+#include "tests/common/CivilInstants.h"
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
 #include "ui/model/Recurrence.h"
@@ -16,18 +16,6 @@
 namespace {
 
 constexpr int kEntries = 100000;
-
-FILETIME At(int y, int mo, int d, int h, int mi) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(y);
-    t.wMonth = static_cast<WORD>(mo);
-    t.wDay = static_cast<WORD>(d);
-    t.wHour = static_cast<WORD>(h);
-    t.wMinute = static_cast<WORD>(mi);
-    FILETIME f{};
-    ValidCivilToFileTime(t, &f);
-    return f;
-}
 
 // A list as users build it: mostly weekly and one-time entries, some monthly and yearly,
 // spread over times of day, days and masks. Deterministic, so runs compare.

@@ -6,24 +6,11 @@
 
 #include "LocaleTexts.h"
 #include "TestTexts.h"
-#include "ui/model/CivilTime.h"
+#include "tests/common/CivilInstants.h"
 #include "ui/model/DZItem.h"
 #include "ui/text/LocalePictures.h"
 
 namespace {
-
-FILETIME At(int y, int mo, int d, int h, int mi, int s) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(y);
-    t.wMonth = static_cast<WORD>(mo);
-    t.wDay = static_cast<WORD>(d);
-    t.wHour = static_cast<WORD>(h);
-    t.wMinute = static_cast<WORD>(mi);
-    t.wSecond = static_cast<WORD>(s);
-    FILETIME f{};
-    ValidCivilToFileTime(t, &f);
-    return f;
-}
 
 std::wstring Action(uint16_t action, uint16_t options) {
     DZItem entry;

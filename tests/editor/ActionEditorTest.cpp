@@ -176,15 +176,15 @@ TEST(ActionEditor, OnceStoresTheChosenInstantEvenInThePast) {
     EXPECT_EQ(EditEntry(entry,
                         [&](HWND dialog) {
                             SelectKind(dialog, Once);
-                            SetPicker(dialog, IDC_DATE_PICKER, Time(2020, 3, 4, 22, 0));
-                            SetPicker(dialog, IDC_TIME_PICKER, Time(2031, 1, 1, 5, 6, 42));
+                            SetPicker(dialog, IDC_DATE_PICKER, SystemTimeOf(2020, 3, 4, 22, 0));
+                            SetPicker(dialog, IDC_TIME_PICKER, SystemTimeOf(2031, 1, 1, 5, 6, 42));
                             SelectItem(dialog, IDC_STATUS_LIST, 0);
                             PressDone(dialog);
                         }),
               kEditDone);
     EXPECT_EQ(entry.kind, Once);
     // Without seconds in this entry's times the picker's seconds are dropped.
-    EXPECT_EQ(ToTicks(entry.startTime), Ticks(Time(2020, 3, 4, 5, 6, 0)));
+    EXPECT_EQ(ToTicks(entry.startTime), Ticks(SystemTimeOf(2020, 3, 4, 5, 6, 0)));
     EXPECT_EQ(entry.active, 0);
     EXPECT_EQ(entry.weekdayMask, 0);
     EXPECT_EQ(entry.monthMask, 0);
@@ -195,7 +195,7 @@ TEST(ActionEditor, EntryWithSecondsKeepsThem) {
     entry.showSeconds = 1;
     EXPECT_EQ(EditEntry(entry,
                         [&](HWND dialog) {
-                            SetPicker(dialog, IDC_TIME_PICKER, Time(2031, 1, 1, 5, 6, 42));
+                            SetPicker(dialog, IDC_TIME_PICKER, SystemTimeOf(2031, 1, 1, 5, 6, 42));
                             PressDone(dialog);
                         }),
               kEditDone);
@@ -229,7 +229,7 @@ TEST(ActionEditor, CancelAfterChangesLeavesTheEntryAsItWas) {
     entry.kind = Once;
     entry.action = PhoneOn;
     entry.options = kOptionBluetooth;
-    entry.startTime = AsFileTime(Time(2030, 7, 8, 9, 10));
+    entry.startTime = AsFileTime(SystemTimeOf(2030, 7, 8, 9, 10));
     const std::vector<uint8_t> before = SavedRecord(entry);
     EXPECT_EQ(EditEntry(entry,
                         [&](HWND dialog) {
@@ -237,7 +237,7 @@ TEST(ActionEditor, CancelAfterChangesLeavesTheEntryAsItWas) {
                             Click(dialog, IDC_BT_OFF_CHECK);
                             SelectKind(dialog, Weekly);
                             Click(dialog, IDC_WEEKDAY_FIRST);
-                            SetPicker(dialog, IDC_TIME_PICKER, Time(2030, 1, 1, 1, 2));
+                            SetPicker(dialog, IDC_TIME_PICKER, SystemTimeOf(2030, 1, 1, 1, 2));
                             SelectItem(dialog, IDC_STATUS_LIST, 0);
                             PressCancel(dialog);
                         }),
@@ -250,7 +250,7 @@ TEST(ActionEditor, CancelAfterChangesLeavesTheEntryAsItWas) {
 TEST(ActionEditor, KindNotOfferedKeepsItsScheduleAndStoresTheAction) {
     DZItem entry;
     entry.kind = Monthly;
-    entry.startTime = AsFileTime(Time(2029, 2, 3, 4, 5));
+    entry.startTime = AsFileTime(SystemTimeOf(2029, 2, 3, 4, 5));
     entry.active = 0;
     entry.monthMask = 0x0F0;
     entry.monthlyMode = 1;
@@ -278,7 +278,7 @@ TEST(ActionEditor, KindNotOfferedKeepsItsScheduleAndStoresTheAction) {
                             EXPECT_TRUE(Visible(dialog, IDC_STATUS_LIST));
                             EXPECT_FALSE(Visible(dialog, IDC_DATE_PICKER));
                             EXPECT_FALSE(Visible(dialog, IDC_WEEKDAYS_LABEL));
-                            SetPicker(dialog, IDC_TIME_PICKER, Time(2029, 1, 1, 23, 59));
+                            SetPicker(dialog, IDC_TIME_PICKER, SystemTimeOf(2029, 1, 1, 23, 59));
                             SelectItem(dialog, IDC_STATUS_LIST, 1);
                             SelectItem(dialog, IDC_ACTION_LIST, PhoneOn);
                             Click(dialog, IDC_BT_ON_CHECK);

@@ -214,17 +214,6 @@ std::vector<uint8_t> SavedRecord(const StorageItem& entry) {
     return bytes;
 }
 
-SYSTEMTIME Time(int year, int month, int day, int hour, int minute, int second) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    return t;
-}
-
 SYSTEMTIME AsSystemTime(const FILETIME& time) {
     SYSTEMTIME t{};
     FileTimeToSystemTime(&time, &t);

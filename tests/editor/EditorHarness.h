@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/core/SystemTimeFields.h"
 #include "ui/model/EntryEditor.h"
 
 class StorageItem;
@@ -46,6 +47,5 @@ SYSTEMTIME PickerValue(HWND dialog, int pickerId);
 // The entry's saved record, as DZItem::Write puts it into "storage.dat".
 std::vector<uint8_t> SavedRecord(const StorageItem& entry);
 
-SYSTEMTIME Time(int year, int month, int day, int hour, int minute, int second = 0);
 SYSTEMTIME AsSystemTime(const FILETIME& time);
 FILETIME AsFileTime(const SYSTEMTIME& time);

@@ -156,13 +156,13 @@ TEST(EditorFramework, YearlyTakesTheDateRowsPlaceAndStoresItsDate) {
                                           {IDC_TIME_LABEL, 54},
                                           {IDC_STATUS_LABEL, 78}});
                       ExpectHidden(dialog, {IDC_DATE_PICKER, IDC_MONTHS_LABEL, IDC_WEEKDAYS_LABEL});
-                      SetPicker(dialog, IDC_YEARLY_DATE_PICKER, Time(2031, 12, 25, 0, 0));
-                      SetPicker(dialog, IDC_TIME_PICKER, Time(2000, 1, 1, 7, 30));
+                      SetPicker(dialog, IDC_YEARLY_DATE_PICKER, SystemTimeOf(2031, 12, 25, 0, 0));
+                      SetPicker(dialog, IDC_TIME_PICKER, SystemTimeOf(2000, 1, 1, 7, 30));
                       PressDone(dialog);
                   }),
               kEditDone);
     EXPECT_EQ(entry.kind, Yearly);
-    EXPECT_EQ(ToTicks(entry.startTime), ToTicks(AsFileTime(Time(2031, 12, 25, 7, 30))));
+    EXPECT_EQ(ToTicks(entry.startTime), ToTicks(AsFileTime(SystemTimeOf(2031, 12, 25, 7, 30))));
 }
 
 // Left and right on a month box neither move the focus nor change a box.

@@ -101,7 +101,7 @@ TEST_F(UserPath, NewThenDoneAddsTheRowSortedAndSelectedSavesAndSignals) {
                   Click(dialog, IDC_BT_ON_CHECK);
                   SelectKind(dialog, Once);
                   SetPicker(dialog, IDC_DATE_PICKER, tomorrow);
-                  SetPicker(dialog, IDC_TIME_PICKER, Time(2000, 1, 1, 6, 30));
+                  SetPicker(dialog, IDC_TIME_PICKER, SystemTimeOf(2000, 1, 1, 6, 30));
                   PressDone(dialog);
               }),
               kLeftOpen);

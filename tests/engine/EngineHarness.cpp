@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "engine/EngineNames.h"
+#include "platform/core/SystemTimeFields.h"
 #include "tools/install/Install.h"
 #include "ui/model/DZList.h"
 #include "ui/model/EngineContract.h"
@@ -44,14 +45,7 @@ double JournalMs(const std::string& instant) {
     if (sscanf(instant.c_str(), "%d-%d-%d %d:%d:%d.%d", &year, &month, &day, &hour, &minute,
                &second, &ms) != 7)
         return 0;
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    time.wMilliseconds = static_cast<WORD>(ms);
+    const SYSTEMTIME time = SystemTimeOf(year, month, day, hour, minute, second, ms);
     FILETIME local{};
     SystemTimeToFileTime(&time, &local);
     return static_cast<double>(ToTicks(local)) / 10000.0;

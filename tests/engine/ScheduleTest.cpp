@@ -5,18 +5,12 @@
 #include <memory>
 
 #include "engine/Schedule.h"
+#include "platform/core/SystemTimeFields.h"
 
 namespace {
 
 uint64_t At(int year, int month, int day, int hour, int minute, int second = 0, int ms = 0) {
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    time.wMilliseconds = static_cast<WORD>(ms);
+    const SYSTEMTIME time = SystemTimeOf(year, month, day, hour, minute, second, ms);
     FILETIME instant{};
     SystemTimeToFileTime(&time, &instant);
     return ToTicks(instant);

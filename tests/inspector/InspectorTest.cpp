@@ -7,24 +7,12 @@
 #include <vector>
 
 #include "platform/core/FileIo.h"
+#include "tests/common/CivilInstants.h"
 #include "tools/inspector/Inspector.h"
-#include "ui/model/CivilTime.h"
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
 
 namespace {
-
-FILETIME At(int y, int mo, int d, int h, int mi) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(y);
-    t.wMonth = static_cast<WORD>(mo);
-    t.wDay = static_cast<WORD>(d);
-    t.wHour = static_cast<WORD>(h);
-    t.wMinute = static_cast<WORD>(mi);
-    FILETIME f{};
-    ValidCivilToFileTime(t, &f);
-    return f;
-}
 
 std::string ReadAll(FILE* file) {
     std::string text;

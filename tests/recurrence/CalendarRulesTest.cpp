@@ -2,7 +2,7 @@
 // time by seconds, and dates that do not exist.
 #include <gtest/gtest.h>
 
-#include "RecurrenceTestSupport.h"
+#include "tests/common/CivilInstants.h"
 #include "ui/model/Recurrence.h"
 
 namespace {
@@ -13,10 +13,12 @@ TEST(CalendarRules, DatesThatDoNotExistAreRefusedOnEveryPlatform) {
         bool exists;
     };
     const Case cases[] = {
-        {Civil(2026, 2, 29), false}, {Civil(2100, 2, 29), false}, {Civil(1900, 2, 29), false},
-        {Civil(2026, 4, 31), false}, {Civil(2026, 1, 0), false},  {Civil(2026, 13, 1), false},
-        {Civil(2026, 0, 1), false},  {Civil(2000, 2, 29), true},  {Civil(2024, 2, 29), true},
-        {Civil(2400, 2, 29), true},  {Civil(2026, 12, 31), true}, {Civil(2026, 2, 28), true},
+        {SystemTimeOf(2026, 2, 29), false}, {SystemTimeOf(2100, 2, 29), false},
+        {SystemTimeOf(1900, 2, 29), false}, {SystemTimeOf(2026, 4, 31), false},
+        {SystemTimeOf(2026, 1, 0), false},  {SystemTimeOf(2026, 13, 1), false},
+        {SystemTimeOf(2026, 0, 1), false},  {SystemTimeOf(2000, 2, 29), true},
+        {SystemTimeOf(2024, 2, 29), true},  {SystemTimeOf(2400, 2, 29), true},
+        {SystemTimeOf(2026, 12, 31), true}, {SystemTimeOf(2026, 2, 28), true},
     };
     for (const Case& c : cases) {
         FILETIME f{};
@@ -34,14 +36,14 @@ TEST(CalendarRules, DaysInMonthFollowsLeapYearsAndCrossesTheYearInDecember) {
         {2026, 4, 30}, {2026, 12, 31}, {2026, 1, 31}, {2026, 13, 0}, {2026, 0, 0},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(DaysInMonth(c.month, Civil(c.year, 6, 15, 23, 59, 59, 999)), c.days)
+        EXPECT_EQ(DaysInMonth(c.month, SystemTimeOf(c.year, 6, 15, 23, 59, 59, 999)), c.days)
             << c.year << "-" << c.month;
 }
 
 TEST(CalendarRules, DaysInMonthAgreesWithTheCalendarFrom1601To3000) {
     for (int year = 1601; year <= 3000; ++year)
         for (int month = 1; month <= 12; ++month)
-            ASSERT_EQ(DaysInMonth(month, Civil(year, 1, 1)), MonthLength(year, month))
+            ASSERT_EQ(DaysInMonth(month, SystemTimeOf(year, 1, 1)), MonthLength(year, month))
                 << year << "-" << month;
 }
 
@@ -65,9 +67,9 @@ TEST(CalendarRules, NthWeekdayOfMonth) {
         {2026, 12, 0, 0, 6}, {2026, 12, 1, 3, 13}, {2024, 2, -1, 8, 29},  {2026, 13, 0, 1, 0},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(
-            NthWeekdayOfMonth(Civil(c.year, 5, 20, 8, 30), c.month, c.weekIndex, c.weekdayBit),
-            c.day)
+        EXPECT_EQ(NthWeekdayOfMonth(SystemTimeOf(c.year, 5, 20, 8, 30), c.month, c.weekIndex,
+                                    c.weekdayBit),
+                  c.day)
             << c.year << "-" << c.month << " index " << c.weekIndex << " bit " << c.weekdayBit;
 }
 
@@ -76,7 +78,7 @@ TEST(CalendarRules, NthWeekdayFallsOnItsWeekdayAndTheFourthAlwaysExists) {
         for (int month = 1; month <= 12; ++month)
             for (int bit = 1; bit <= 64; bit <<= 1)
                 for (int index = -1; index <= 4; ++index) {
-                    const int day = NthWeekdayOfMonth(Civil(year, 1, 1), month, index, bit);
+                    const int day = NthWeekdayOfMonth(SystemTimeOf(year, 1, 1), month, index, bit);
                     ASSERT_NE(day, 0) << year << "-" << month << " " << index << " " << bit;
                     SYSTEMTIME named{};
                     const FILETIME f = At(year, month, day);
@@ -97,10 +99,10 @@ TEST(CalendarRules, AddSecondsMovesAcrossDaysAndYearsAndRecomputesTheWeekday) {
         int weekday;
     };
     const Case cases[] = {
-        {Civil(2026, 12, 31, 23, 59, 59, 500), 1, Civil(2027, 1, 1, 0, 0, 0, 500), 5},
-        {Civil(2024, 3, 1, 12), -86400, Civil(2024, 2, 29, 12), 4},
-        {Civil(2026, 12, 7, 8), 604800, Civil(2026, 12, 14, 8), 1},
-        {Civil(2026, 12, 7, 8), 0x7FFFFFFF, Civil(2094, 12, 25, 11, 14, 7), 6},
+        {SystemTimeOf(2026, 12, 31, 23, 59, 59, 500), 1, SystemTimeOf(2027, 1, 1, 0, 0, 0, 500), 5},
+        {SystemTimeOf(2024, 3, 1, 12), -86400, SystemTimeOf(2024, 2, 29, 12), 4},
+        {SystemTimeOf(2026, 12, 7, 8), 604800, SystemTimeOf(2026, 12, 14, 8), 1},
+        {SystemTimeOf(2026, 12, 7, 8), 0x7FFFFFFF, SystemTimeOf(2094, 12, 25, 11, 14, 7), 6},
     };
     for (const Case& c : cases) {
         SYSTEMTIME t = c.from;
@@ -121,7 +123,9 @@ TEST(CalendarRules, AddSecondsFailsAndKeepsTheTimeForDatesThatDoNotConvert) {
     const struct {
         SYSTEMTIME time;
         int32_t seconds;
-    } cases[] = {{Civil(2026, 2, 29), 60}, {Civil(2026, 4, 31), 0}, {Civil(1601, 1, 1), -1}};
+    } cases[] = {{SystemTimeOf(2026, 2, 29), 60},
+                 {SystemTimeOf(2026, 4, 31), 0},
+                 {SystemTimeOf(1601, 1, 1), -1}};
     for (const auto& c : cases) {
         SYSTEMTIME t = c.time;
         EXPECT_EQ(AddSeconds(&t, c.seconds), E_FAIL);

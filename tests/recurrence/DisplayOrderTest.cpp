@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "RecurrenceTestSupport.h"
+#include "tests/common/CivilInstants.h"
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
 #include "ui/model/Recurrence.h"

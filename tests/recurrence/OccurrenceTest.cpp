@@ -1,7 +1,7 @@
 // Next occurrence of each recurrence kind after a reference instant.
 #include <gtest/gtest.h>
 
-#include "RecurrenceTestSupport.h"
+#include "tests/common/CivilInstants.h"
 #include "ui/model/Recurrence.h"
 
 namespace {
@@ -108,12 +108,12 @@ TEST(NextYearly, CurrentYearThenNextAndTheStoredInstantFor29February) {
     const FILETIME leapDay = At(2024, 2, 29, 8, 0);
     const FILETIME july = At(2020, 7, 4, 12, 0);
     const Case cases[] = {
-        {"this year and the next are common", leapDay, Civil(2026, 5, 1), leapDay},
-        {"the next year is a leap year", leapDay, Civil(2027, 3, 1), At(2028, 2, 29, 8, 0)},
-        {"this year is a leap year", leapDay, Civil(2028, 1, 1), At(2028, 2, 29, 8, 0)},
-        {"still to come this year", july, Civil(2026, 5, 1), At(2026, 7, 4, 12, 0)},
-        {"passed this year", july, Civil(2026, 8, 1), At(2027, 7, 4, 12, 0)},
-        {"equal to the reference", july, Civil(2026, 7, 4, 12), At(2027, 7, 4, 12, 0)},
+        {"this year and the next are common", leapDay, SystemTimeOf(2026, 5, 1), leapDay},
+        {"the next year is a leap year", leapDay, SystemTimeOf(2027, 3, 1), At(2028, 2, 29, 8, 0)},
+        {"this year is a leap year", leapDay, SystemTimeOf(2028, 1, 1), At(2028, 2, 29, 8, 0)},
+        {"still to come this year", july, SystemTimeOf(2026, 5, 1), At(2026, 7, 4, 12, 0)},
+        {"passed this year", july, SystemTimeOf(2026, 8, 1), At(2027, 7, 4, 12, 0)},
+        {"equal to the reference", july, SystemTimeOf(2026, 7, 4, 12), At(2027, 7, 4, 12, 0)},
     };
     for (const Case& c : cases) {
         StorageItem entry(Yearly, 0);

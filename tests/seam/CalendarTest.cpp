@@ -2,21 +2,10 @@
 // and against our own implementation natively, so both must agree.
 #include <gtest/gtest.h>
 
+#include "platform/core/SystemTimeFields.h"
 #include "platform/core/Win32Core.h"
 
 namespace {
-
-SYSTEMTIME Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(y);
-    t.wMonth = static_cast<WORD>(mo);
-    t.wDay = static_cast<WORD>(d);
-    t.wHour = static_cast<WORD>(h);
-    t.wMinute = static_cast<WORD>(mi);
-    t.wSecond = static_cast<WORD>(s);
-    t.wMilliseconds = static_cast<WORD>(ms);
-    return t;
-}
 
 uint64_t Ticks(const FILETIME& f) {
     return (static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
@@ -24,7 +13,7 @@ uint64_t Ticks(const FILETIME& f) {
 
 TEST(Calendar, EveryDayFrom1601To3000RoundTripsWithItsWeekday) {
     FILETIME f{};
-    SYSTEMTIME first = Make(1601, 1, 1, 13, 45, 30, 250);
+    SYSTEMTIME first = SystemTimeOf(1601, 1, 1, 13, 45, 30, 250);
     ASSERT_TRUE(SystemTimeToFileTime(&first, &f));
     uint64_t ticks = Ticks(f);
     int weekday = 1; // 1 January 1601 was a Monday
@@ -33,7 +22,7 @@ TEST(Calendar, EveryDayFrom1601To3000RoundTripsWithItsWeekday) {
         const int lengths[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
         for (int m = 1; m <= 12; ++m) {
             for (int d = 1; d <= lengths[m - 1]; ++d) {
-                SYSTEMTIME in = Make(y, m, d, 13, 45, 30, 250);
+                SYSTEMTIME in = SystemTimeOf(y, m, d, 13, 45, 30, 250);
                 FILETIME out{};
                 ASSERT_TRUE(SystemTimeToFileTime(&in, &out)) << y << "-" << m << "-" << d;
                 ASSERT_EQ(Ticks(out), ticks) << y << "-" << m << "-" << d;
@@ -58,18 +47,26 @@ TEST(Calendar, EveryDayFrom1601To3000RoundTripsWithItsWeekday) {
 // that case itself (ValidCivilToFileTime), so it is left out here.
 TEST(Calendar, DatesThatDoNotExistAreRefused) {
     const SYSTEMTIME refused[] = {
-        Make(2026, 4, 31),  Make(2026, 6, 31), Make(2026, 2, 30),
-        Make(2026, 1, 0),   Make(2026, 13, 1), Make(2026, 0, 1),       Make(1600, 12, 31),
-        Make(2026, 1, 1, 24), Make(2026, 1, 1, 0, 60), Make(2026, 1, 1, 0, 0, 60),
-        Make(2026, 1, 1, 0, 0, 0, 1000),
+        SystemTimeOf(2026, 4, 31),
+        SystemTimeOf(2026, 6, 31),
+        SystemTimeOf(2026, 2, 30),
+        SystemTimeOf(2026, 1, 0),
+        SystemTimeOf(2026, 13, 1),
+        SystemTimeOf(2026, 0, 1),
+        SystemTimeOf(1600, 12, 31),
+        SystemTimeOf(2026, 1, 1, 24),
+        SystemTimeOf(2026, 1, 1, 0, 60),
+        SystemTimeOf(2026, 1, 1, 0, 0, 60),
+        SystemTimeOf(2026, 1, 1, 0, 0, 0, 1000),
     };
     for (const SYSTEMTIME& t : refused) {
         FILETIME f{};
         EXPECT_FALSE(SystemTimeToFileTime(&t, &f))
             << t.wYear << "-" << t.wMonth << "-" << t.wDay << " " << t.wHour << ":" << t.wMinute;
     }
-    const SYSTEMTIME accepted[] = {Make(2000, 2, 29), Make(2400, 2, 29), Make(2024, 2, 29),
-                                   Make(30827, 12, 31, 23, 59, 59, 999)};
+    const SYSTEMTIME accepted[] = {SystemTimeOf(2000, 2, 29), SystemTimeOf(2400, 2, 29),
+                                   SystemTimeOf(2024, 2, 29),
+                                   SystemTimeOf(30827, 12, 31, 23, 59, 59, 999)};
     for (const SYSTEMTIME& t : accepted) {
         FILETIME f{};
         EXPECT_TRUE(SystemTimeToFileTime(&t, &f)) << t.wYear;
@@ -82,9 +79,9 @@ TEST(Calendar, KnownInstantsToThe100Nanoseconds) {
         uint64_t ticks;
     };
     const Case cases[] = {
-        {Make(1601, 1, 1), 0},
-        {Make(1970, 1, 1), 116444736000000000ULL},
-        {Make(2026, 12, 7, 8, 25, 59, 123), 134411055591230000ULL},
+        {SystemTimeOf(1601, 1, 1), 0},
+        {SystemTimeOf(1970, 1, 1), 116444736000000000ULL},
+        {SystemTimeOf(2026, 12, 7, 8, 25, 59, 123), 134411055591230000ULL},
     };
     for (const Case& c : cases) {
         FILETIME f{};

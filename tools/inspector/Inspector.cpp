@@ -9,6 +9,7 @@
 
 #include "InspectorOutput.h"
 #include "platform/core/FileIo.h"
+#include "platform/core/SystemTimeFields.h"
 #include "ui/model/CivilTime.h"
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
@@ -53,13 +54,7 @@ bool ParseAt(const wchar_t* text, Options* options) {
     if (y < 1601 || y > 30827 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 ||
         mi < 0 || mi > 59 || s < 0 || s > 59)
         return false;
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(y);
-    t.wMonth = static_cast<WORD>(mo);
-    t.wDay = static_cast<WORD>(d);
-    t.wHour = static_cast<WORD>(h);
-    t.wMinute = static_cast<WORD>(mi);
-    t.wSecond = static_cast<WORD>(s);
+    SYSTEMTIME t = SystemTimeOf(y, mo, d, h, mi, s);
     FILETIME f;
     if (!ValidCivilToFileTime(t, &f) || !FileTimeToSystemTime(&f, &t)) return false;
     options->at = t;

@@ -1,27 +1,16 @@
 #pragma once
-// Instants and entries written as calendar dates, for the recurrence tables.
-#include <ostream>
+// Instants written as calendar dates, and shown as dates when a comparison fails.
+#include <cstdio>
 #include <string>
 
+#include "platform/core/SystemTimeFields.h"
 #include "ui/model/CivilTime.h"
-#include "ui/model/StorageItem.h"
-
-inline SYSTEMTIME Civil(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(y);
-    t.wMonth = static_cast<WORD>(mo);
-    t.wDay = static_cast<WORD>(d);
-    t.wHour = static_cast<WORD>(h);
-    t.wMinute = static_cast<WORD>(mi);
-    t.wSecond = static_cast<WORD>(s);
-    t.wMilliseconds = static_cast<WORD>(ms);
-    return t;
-}
+#include "ui/model/ScheduleTypes.h"
 
 // The instant of a date that exists; Never stands out in a failure message when it does not.
 inline FILETIME At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
     FILETIME f = kNever;
-    ValidCivilToFileTime(Civil(y, mo, d, h, mi, s), &f);
+    ValidCivilToFileTime(SystemTimeOf(y, mo, d, h, mi, s), &f);
     return f;
 }
 
