@@ -42,16 +42,6 @@ void Journal::Write(const char* format, ...) {
     LeaveCriticalSection(&lock);
 }
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size,
-                        nullptr, nullptr);
-    return out;
-}
-
 std::string FormatInstant(uint64_t ticks) {
     SYSTEMTIME time{};
     const FILETIME instant = FromTicks(ticks);

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "platform/core/Utf8.h"
+
 class Journal {
   public:
     Journal();
@@ -24,6 +26,5 @@ class Journal {
     CRITICAL_SECTION lock;
 };
 
-std::string Utf8(const std::wstring& text);
 // "2024-05-01 12:00:05.250": a local FILETIME instant as the journal writes it.
 std::string FormatInstant(uint64_t ticks);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "engine/EngineNames.h"
+#include "platform/core/Utf8.h"
 
 namespace {
 
@@ -19,15 +20,6 @@ bool ReadSmallFile(const std::wstring& path, std::string& bytes) {
     CloseHandle(file);
     bytes.resize(read);
     return ok;
-}
-
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty()) return std::wstring();
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &out[0], size);
-    return out;
 }
 
 std::wstring Trimmed(const std::wstring& text) {
@@ -50,7 +42,7 @@ bool ReadRegistration(const std::wstring& path, std::wstring& programFolder) {
     std::string bytes;
     if (!ReadSmallFile(path, bytes)) return false;
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-    const std::wstring text = Wide(bytes);
+    const std::wstring text = WideFromUtf8(bytes);
     const std::wstring name = DZ_REGISTRATION_PROGRAM_FOLDER;
     size_t start = 0;
     while (start < text.size()) {

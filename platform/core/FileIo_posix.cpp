@@ -6,28 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/core/Utf8.h"
+
 namespace {
 
 std::string ToNative(const wchar_t* path) {
     std::string out;
-    for (const wchar_t* p = path; *p; ++p) {
-        const auto c = static_cast<uint32_t>(*p == L'\\' ? L'/' : *p);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (const wchar_t* p = path; *p; ++p)
+        AppendUtf8(out, static_cast<uint32_t>(*p == L'\\' ? L'/' : *p));
     return out;
 }
 

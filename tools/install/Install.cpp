@@ -7,30 +7,12 @@
 #include <sstream>
 
 #include "engine/EngineNames.h"
+#include "platform/core/Utf8.h"
 #include "ui/model/EngineContract.h"
 
 namespace {
 
 const wchar_t kProgramSubfolder[] = L"\\Dozara";
-
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty()) return std::wstring();
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &out[0], size);
-    return out;
-}
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size,
-                        nullptr, nullptr);
-    return out;
-}
 
 bool MakeFolders(const std::wstring& folder) {
     if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
@@ -55,9 +37,9 @@ bool ReadManifest(const std::wstring& path, std::vector<ManifestLine>& lines) {
         const size_t blank = line.find(' ');
         const size_t equals = line.find('=');
         if (blank == std::string::npos || equals == std::string::npos || equals < blank) continue;
-        lines.push_back({Wide(line.substr(0, blank)),
-                         Wide(line.substr(blank + 1, equals - blank - 1)),
-                         Wide(line.substr(equals + 1))});
+        lines.push_back({WideFromUtf8(line.substr(0, blank)),
+                         WideFromUtf8(line.substr(blank + 1, equals - blank - 1)),
+                         WideFromUtf8(line.substr(equals + 1))});
     }
     return true;
 }
