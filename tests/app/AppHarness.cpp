@@ -77,18 +77,6 @@ std::string ReadFileBytes(const std::wstring& path) {
     return bytes;
 }
 
-FILETIME LocalTimeFromNow(double days) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    now.wSecond = 0;
-    now.wMilliseconds = 0;
-    FILETIME time;
-    SystemTimeToFileTime(&now, &time);
-    ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
-    value.QuadPart += static_cast<LONGLONG>(days * 864000000000.0);
-    return {value.LowPart, value.HighPart};
-}
-
 void WriteStorage(const std::vector<EntrySpec>& entries) {
     DZList list;
     for (const EntrySpec& spec : entries) {

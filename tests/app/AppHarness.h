@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common/StartTimes.h"
 #include "ui/model/DZItem.h"
 
 // Texts of the test's local.dat: short and unmistakable.
@@ -27,7 +28,6 @@ struct EntrySpec {
     int32_t active;
     double daysFromNow; // start time relative to now
 };
-FILETIME LocalTimeFromNow(double days);
 void WriteStorage(const std::vector<EntrySpec>& entries);
 // What storage.dat holds now: the entries' actions and active flags, in file order.
 struct StoredEntry {

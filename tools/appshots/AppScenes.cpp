@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/shell/SmartphoneShell.h"
+#include "tests/common/StartTimes.h"
 #include "ui/app/AppState.h"
 #include "ui/app/Main.h"
 #include "ui/model/DZList.h"
@@ -23,18 +24,6 @@ bool g_sceneDone = false;
 std::function<void()> g_closeScene;
 std::wstring g_sceneName;
 bool g_shootActiveWindow = false;
-
-FILETIME FromNow(double days) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    now.wSecond = 0;
-    now.wMilliseconds = 0;
-    FILETIME time;
-    SystemTimeToFileTime(&now, &time);
-    ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
-    value.QuadPart += static_cast<LONGLONG>(days * 864000000000.0);
-    return {value.LowPart, value.HighPart};
-}
 
 // Every action, every recurrence the editor offers, disabled and outdated entries.
 bool WriteSceneStorage() {
@@ -62,7 +51,7 @@ bool WriteSceneStorage() {
         entry->options = spec.options;
         entry->active = spec.active;
         entry->weekdayMask = spec.weekdays;
-        entry->startTime = FromNow(spec.days);
+        entry->startTime = LocalTimeFromNow(spec.days);
         list.Append(entry);
     }
     return list.Save();
