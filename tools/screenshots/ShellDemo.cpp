@@ -4,30 +4,13 @@
 //   shelldemo help      the main window with the help open
 #include "ShellDemoIds.h"
 #include "platform/shell/SmartphoneShell.h"
+#include "platform/shell/SoftkeyCaptions.h"
 #include <string>
 
 namespace {
 
 HINSTANCE instance;
 HWND helpBar;
-
-void SetSoftkeyCaption(HWND bar, UINT command, const wchar_t* text) {
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof(info);
-    info.dwMask = TBIF_TEXT;
-    info.pszText = const_cast<wchar_t*>(text);
-    SendMessageW(bar, TB_SETBUTTONINFO, command, reinterpret_cast<LPARAM>(&info));
-}
-
-HWND CreateBar(HWND owner, UINT menu) {
-    SHMENUBARINFO info{};
-    info.cbSize = sizeof(info);
-    info.hwndParent = owner;
-    info.dwFlags = SHCMBF_HMENU;
-    info.nToolBarId = menu;
-    info.hInstRes = instance;
-    return SHCreateMenuBar(&info) ? info.hwndMB : nullptr;
-}
 
 std::wstring SamplePageAddress() {
     wchar_t path[MAX_PATH];
@@ -39,7 +22,7 @@ std::wstring SamplePageAddress() {
 bool InitHelp(HWND dialog) {
     SHINITDLGINFO init{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
     if (!SHInitDialog(&init)) return false;
-    helpBar = CreateBar(dialog, IDR_DEMO_HELP_MENU);
+    helpBar = CreateSoftkeyBar(dialog, IDR_DEMO_HELP_MENU, instance);
     if (!helpBar) return false;
     SetWindowTextW(dialog, L"Help");
     SetSoftkeyCaption(helpBar, IDOK, L"Done");
@@ -88,7 +71,7 @@ void FillList(HWND list) {
 }
 
 bool OnCreate(HWND window) {
-    HWND bar = CreateBar(window, IDR_DEMO_MENU);
+    HWND bar = CreateSoftkeyBar(window, IDR_DEMO_MENU, instance);
     if (!bar) return false;
     SetSoftkeyCaption(bar, IDM_DEMO_NEW, L"New");
     SetSoftkeyCaption(bar, 0, L"Menu");

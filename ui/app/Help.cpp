@@ -1,6 +1,7 @@
 #include "ui/app/Help.h"
 
 #include "platform/shell/SmartphoneShell.h"
+#include "platform/shell/SoftkeyCaptions.h"
 #include "ui/app/AppState.h"
 #include "ui/resources/resource.h"
 #include "ui/text/BoundedText.h"
@@ -57,22 +58,12 @@ bool InitHelpDialog() {
     SHINITDLGINFO screen{SHIDIM_FLAGS, g_helpDialog, SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
     if (!SHInitDialog(&screen)) return false;
 
-    SHMENUBARINFO bar{};
-    bar.cbSize = sizeof bar;
-    bar.hwndParent = g_helpDialog;
-    bar.dwFlags = SHCMBF_HMENU;
-    bar.nToolBarId = IDR_HELP_MENU;
-    bar.hInstRes = g_instance;
-    if (!SHCreateMenuBar(&bar)) return false;
-    g_helpMenuBar = bar.hwndMB;
+    g_helpMenuBar = CreateSoftkeyBar(g_helpDialog, IDR_HELP_MENU, g_instance);
+    if (!g_helpMenuBar) return false;
 
     SendMessageW(g_helpDialog, WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(Text(L"DLG_HELP_HEADERTEXT")));
-    TBBUTTONINFOW button{};
-    button.cbSize = sizeof button;
-    button.dwMask = TBIF_TEXT;
-    button.pszText = const_cast<wchar_t*>(Text(L"BTN_OK"));
-    SendMessageW(g_helpMenuBar, TB_SETBUTTONINFOW, IDOK, reinterpret_cast<LPARAM>(&button));
+    SetSoftkeyCaption(g_helpMenuBar, IDOK, Text(L"BTN_OK"));
 
     // Loading the page can take a moment on the phone.
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "platform/shell/SmartphoneShell.h"
+#include "platform/shell/SoftkeyCaptions.h"
 #include "ui/app/AppState.h"
 #include "ui/app/Help.h"
 #include "ui/app/Main.h"
@@ -10,14 +11,6 @@
 #include "ui/text/TextTable.h"
 
 namespace {
-
-bool SetSoftkeyCaption(int command, const wchar_t* text) {
-    TBBUTTONINFOW button{};
-    button.cbSize = sizeof button;
-    button.dwMask = TBIF_TEXT;
-    button.pszText = const_cast<wchar_t*>(text);
-    return SendMessageW(g_menuBar, TB_SETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&button));
-}
 
 bool SetMenuCaption(UINT command, const wchar_t* text) {
     MENUITEMINFOW item{};
@@ -90,19 +83,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 bool CreateMainMenuBar(HWND mainWindow) {
-    SHMENUBARINFO bar{};
-    bar.cbSize = sizeof bar;
-    bar.hwndParent = mainWindow;
-    bar.dwFlags = SHCMBF_HMENU;
-    bar.nToolBarId = IDR_MAIN_MENU;
-    bar.hInstRes = g_instance;
-    if (!SHCreateMenuBar(&bar)) return false;
-    g_menuBar = bar.hwndMB;
+    g_menuBar = CreateSoftkeyBar(mainWindow, IDR_MAIN_MENU, g_instance);
+    if (!g_menuBar) return false;
     g_menu = reinterpret_cast<HMENU>(SendMessageW(g_menuBar, SHCMBM_GETMENU, 0, 0));
     if (!g_menu) return false;
 
-    SetSoftkeyCaption(IDM_NEW, Text(L"BTN_NEW"));
-    SetSoftkeyCaption(0, Text(L"BTN_MENU"));
+    SetSoftkeyCaption(g_menuBar, IDM_NEW, Text(L"BTN_NEW"));
+    SetSoftkeyCaption(g_menuBar, 0, Text(L"BTN_MENU"));
     // Lookups always yield a text ("<undefined>" for a missing key).
     SetMenuCaption(IDM_DELETE, Text(L"MENU_DELETE"));
     SetMenuCaption(IDM_TOGGLE_ACTIVE, Text(L"MENU_DISABLE"));

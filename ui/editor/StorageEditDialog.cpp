@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/shell/SmartphoneShell.h"
+#include "platform/shell/SoftkeyCaptions.h"
 #include "ui/app/MakeFont.h"
 #include "ui/editor/DialogControls.h"
 #include "ui/editor/DialogScroller.h"
@@ -76,14 +77,6 @@ LRESULT CALLBACK MonthKeyFilter(HWND box, UINT message, WPARAM wParam, LPARAM lP
     if (message == WM_GETDLGCODE && queued && IsSideKey(queued->message, queued->wParam))
         result |= DLGC_WANTARROWS;
     return result;
-}
-
-void SetSoftkeyText(HWND menuBar, UINT command, const wchar_t* text) {
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof(info);
-    info.dwMask = TBIF_TEXT;
-    info.pszText = const_cast<wchar_t*>(text);
-    SendMessageW(menuBar, TB_SETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&info));
 }
 
 SYSTEMTIME Now() {
@@ -169,14 +162,8 @@ bool StorageEditDialog::Start(HWND window) {
     if (!SHInitDialog(&shellInfo)) return false;
     AttachDialogScroller(window);
 
-    SHMENUBARINFO barInfo{};
-    barInfo.cbSize = sizeof(barInfo);
-    barInfo.hwndParent = window;
-    barInfo.dwFlags = SHCMBF_HMENU;
-    barInfo.nToolBarId = IDR_EDITOR_MENU;
-    barInfo.hInstRes = GetModuleHandleW(nullptr);
-    if (!SHCreateMenuBar(&barInfo)) return false;
-    menuBar = barInfo.hwndMB;
+    menuBar = CreateSoftkeyBar(window, IDR_EDITOR_MENU, GetModuleHandleW(nullptr));
+    if (!menuBar) return false;
 
     SetTexts();
     if (!sectionFont) MakeSectionFont();
@@ -202,8 +189,8 @@ void StorageEditDialog::MakeSectionFont() {
 
 void StorageEditDialog::SetTexts() {
     SetWindowTextW(dialogWindow, Text(L"DLG_HEADERTEXT"));
-    SetSoftkeyText(menuBar, IDOK, Text(L"BTN_DONE"));
-    SetSoftkeyText(menuBar, IDCANCEL, Text(L"BTN_CANCEL"));
+    SetSoftkeyCaption(menuBar, IDOK, Text(L"BTN_DONE"));
+    SetSoftkeyCaption(menuBar, IDCANCEL, Text(L"BTN_CANCEL"));
     for (const LabelText& label : kLabelTexts)
         SetText(dialogWindow, label.id, Text(label.key));
     for (int day = 0; day < kWeekdayCount; ++day)
