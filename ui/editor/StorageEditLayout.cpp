@@ -35,6 +35,12 @@ void PlaceTop(HWND dialog, int id, int halfPixels) {
     MoveTop(dialog, id, halfPixels / 2);
 }
 
+// A spinner list and its up-down buddy share one top.
+void PlaceSpinnerList(HWND dialog, int list, int spin, int halfPixels) {
+    PlaceTop(dialog, list, halfPixels);
+    PlaceTop(dialog, spin, halfPixels);
+}
+
 void ShowRange(HWND dialog, int first, int last, bool visible) {
     for (int id = first; id <= last; ++id)
         Show(dialog, id, visible);
@@ -56,8 +62,7 @@ void PlaceMonthlyRule(HWND dialog, const Metrics& m, int32_t kind, int32_t month
     ShowRange(dialog, IDC_MONTHLY_TYPE_LABEL, IDC_MONTHLY_TYPE_SPIN, monthly);
     if (monthly) {
         PlaceTop(dialog, IDC_MONTHLY_TYPE_LABEL, y);
-        PlaceTop(dialog, IDC_MONTHLY_TYPE_LIST, y + m.halfRow);
-        PlaceTop(dialog, IDC_MONTHLY_TYPE_SPIN, y + m.halfRow);
+        PlaceSpinnerList(dialog, IDC_MONTHLY_TYPE_LIST, IDC_MONTHLY_TYPE_SPIN, y + m.halfRow);
         y += 3 * m.halfRow - m.fieldOffset;
     }
 
@@ -68,16 +73,13 @@ void PlaceMonthlyRule(HWND dialog, const Metrics& m, int32_t kind, int32_t month
     ShowRange(dialog, IDC_MONTH_WEEK_LIST, IDC_MONTH_WEEKDAY_SPIN, byWeekday);
     if (byDay) {
         PlaceTop(dialog, IDC_MONTH_DAY_LABEL, y);
-        PlaceTop(dialog, IDC_MONTH_DAY_LIST, y + m.halfRow);
-        PlaceTop(dialog, IDC_MONTH_DAY_SPIN, y + m.halfRow);
+        PlaceSpinnerList(dialog, IDC_MONTH_DAY_LIST, IDC_MONTH_DAY_SPIN, y + m.halfRow);
         y += 3 * m.halfRow - m.fieldOffset;
     } else if (byWeekday) {
         PlaceTop(dialog, IDC_MONTH_DAY_LABEL, y);
-        PlaceTop(dialog, IDC_MONTH_WEEK_LIST, y + m.halfRow);
-        PlaceTop(dialog, IDC_MONTH_WEEK_SPIN, y + m.halfRow);
-        int weekdayTop = y + 3 * m.halfRow - m.fieldOffset;
-        PlaceTop(dialog, IDC_MONTH_WEEKDAY_LIST, weekdayTop);
-        PlaceTop(dialog, IDC_MONTH_WEEKDAY_SPIN, weekdayTop);
+        PlaceSpinnerList(dialog, IDC_MONTH_WEEK_LIST, IDC_MONTH_WEEK_SPIN, y + m.halfRow);
+        PlaceSpinnerList(dialog, IDC_MONTH_WEEKDAY_LIST, IDC_MONTH_WEEKDAY_SPIN,
+                         y + 3 * m.halfRow - m.fieldOffset);
         y += 5 * m.halfRow - 2 * m.fieldOffset;
     }
 }
