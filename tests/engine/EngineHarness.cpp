@@ -26,6 +26,19 @@ bool HoldsAll(const std::string& line, const std::vector<std::string>& parts) {
 
 } // namespace
 
+void AppendEntries(const std::vector<EntrySpec>& entries, DZList& list) {
+    for (const EntrySpec& spec : entries) {
+        auto* item = new DZItem();
+        item->kind = spec.kind;
+        item->startTime = FromTicks(spec.start);
+        item->active = spec.active;
+        item->action = spec.action;
+        item->options = spec.options;
+        item->weekdayMask = spec.weekdays;
+        list.Append(item);
+    }
+}
+
 uint64_t NowPlus(double seconds) {
     return ToTicks(LocalNow()) + static_cast<uint64_t>(seconds * kTicksPerSecond);
 }
@@ -114,16 +127,7 @@ bool InstalledEngine::LaunchedRunning() const {
 bool InstalledEngine::WriteEntries(const std::vector<EntrySpec>& entries) const {
     DZList list;
     wcsncpy(list.path, (programFolder + L"\\" DZ_STORAGE_FILE).c_str(), MAX_PATH - 1);
-    for (const EntrySpec& spec : entries) {
-        auto* item = new DZItem();
-        item->kind = spec.kind;
-        item->startTime = FromTicks(spec.start);
-        item->active = spec.active;
-        item->action = spec.action;
-        item->options = spec.options;
-        item->weekdayMask = spec.weekdays;
-        list.Append(item);
-    }
+    AppendEntries(entries, list);
     return list.Save();
 }
 

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "ui/model/DZItem.h"
+#include "ui/model/DZList.h"
 
 struct EntrySpec {
     int32_t kind;
@@ -19,6 +20,9 @@ struct EntrySpec {
     uint16_t options = 0;
     int32_t weekdays = kAllWeekdays;
 };
+
+// Appends one entry per spec to list, as loading "storage.dat" would give them.
+void AppendEntries(const std::vector<EntrySpec>& entries, DZList& list);
 
 // The local time now plus the given seconds, as FILETIME ticks.
 uint64_t NowPlus(double seconds);

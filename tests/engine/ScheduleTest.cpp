@@ -6,6 +6,7 @@
 
 #include "engine/Schedule.h"
 #include "platform/core/SystemTimeFields.h"
+#include "tests/engine/EngineHarness.h"
 
 namespace {
 
@@ -21,27 +22,9 @@ constexpr int32_t kWednesday = 4;
 // Wednesday 9 December 2026, 10:00.
 const uint64_t kWednesday10 = At(2026, 12, 9, 10, 0);
 
-struct Spec {
-    int32_t kind;
-    uint64_t start;
-    int32_t active = 1;
-    uint16_t action = PhoneOff;
-    uint16_t options = 0;
-    int32_t weekdays = kAllWeekdays;
-};
-
-std::unique_ptr<DZList> ListOf(std::initializer_list<Spec> specs) {
+std::unique_ptr<DZList> ListOf(std::initializer_list<EntrySpec> specs) {
     auto list = std::make_unique<DZList>();
-    for (const Spec& spec : specs) {
-        auto* item = new DZItem();
-        item->kind = spec.kind;
-        item->startTime = FromTicks(spec.start);
-        item->active = spec.active;
-        item->action = spec.action;
-        item->options = spec.options;
-        item->weekdayMask = spec.weekdays;
-        list->Append(item);
-    }
+    AppendEntries(specs, *list);
     return list;
 }
 
@@ -56,7 +39,7 @@ TEST(EngineSchedule, WhatWaitsAfterTheEngineLearnsOfAnEntry) {
     const uint64_t now = kWednesday10;
     struct Case {
         const char* what;
-        Spec entry;
+        EntrySpec entry;
         uint64_t waitsFor; // kNoInstant: nothing ever fires
     } cases[] = {
         {"once, ahead", {Once, now + 5 * kSecond}, now + 5 * kSecond},
@@ -110,10 +93,10 @@ TEST(EngineSchedule, WeeklyEntryFiresAtEachOccurrence) {
 
 TEST(EngineSchedule, RefreshKeepsWhatUnchangedEntriesWaitForAndFollowsChanges) {
     const uint64_t now = kWednesday10;
-    const Spec unchanged{Once, now + 10 * kSecond, 1, PhoneOff, 1};
-    const Spec movedBefore{Once, now + 20 * kSecond, 1, PhoneOn, 0};
-    const Spec movedAfter{Once, now + 5 * kSecond, 1, PhoneOn, 0};
-    const Spec deleted{Once, now + 7 * kSecond, 1, PowerOff, 0};
+    const EntrySpec unchanged{Once, now + 10 * kSecond, 1, PhoneOff, 1};
+    const EntrySpec movedBefore{Once, now + 20 * kSecond, 1, PhoneOn, 0};
+    const EntrySpec movedAfter{Once, now + 5 * kSecond, 1, PhoneOn, 0};
+    const EntrySpec deleted{Once, now + 7 * kSecond, 1, PowerOff, 0};
     Schedule schedule;
     schedule.TakeUp(ListOf({unchanged, movedBefore, deleted}), now);
 
@@ -130,7 +113,7 @@ TEST(EngineSchedule, RefreshKeepsWhatUnchangedEntriesWaitForAndFollowsChanges) {
 }
 
 TEST(EngineSchedule, NoOccurrenceFiresTwice) {
-    const Spec weekly{Weekly, At(2026, 1, 1, 11, 0), 1, PhoneOff, 1, kWednesday};
+    const EntrySpec weekly{Weekly, At(2026, 1, 1, 11, 0), 1, PhoneOff, 1, kWednesday};
     Schedule schedule;
     schedule.TakeUp(ListOf({weekly, weekly}), kWednesday10);
     // Two identical entries share their occurrence: the action runs once.
