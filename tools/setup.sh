@@ -3,8 +3,9 @@
 # GoogleTest for the Windows target once (kept in /opt/dozara/gtest-mingw).
 set -euo pipefail
 
+# fonts-dejavu-extra: the narrow sans that stands in for the phone's font under Wine.
 packages=(cmake make g++ mingw-w64 wine wine64 xvfb xauth x11-utils imagemagick
-          libgtest-dev googletest libbenchmark-dev clang-14 libclang-rt-14-dev)
+          fonts-dejavu-extra libgtest-dev googletest libbenchmark-dev clang-14 libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -11,6 +11,13 @@ export WINEARCH=win64
 
 dz_xvfb_pid=""
 
+# Writes one value of the prefix's registry unless user.reg holds it already; true when it
+# had to be written.
+dz_wine_setting() { # KEY NAME VALUE
+  grep -qF "\"$2\"=\"$3\"" "$WINEPREFIX/user.reg" 2>/dev/null && return 1
+  wine reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1 || true
+}
+
 dz_wine_start() {
   local prefix=$1
   mkdir -p "$prefix"
@@ -31,10 +38,15 @@ dz_wine_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
   fi
+  local changed=0
   # Without a window manager Wine waits 2 s for every window it leaves to the window manager
   # to go away; windows that Wine manages itself open and close at once.
-  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  dz_wine_setting 'HKCU\Software\Wine\X11 Driver' Managed N && changed=1
+  # The phone's list font is not on this machine, and Wine would fall back to a serif face for
+  # it; the narrow sans of fonts-dejavu-extra stands in, as the phone's font is a narrow sans.
+  dz_wine_setting 'HKCU\Software\Wine\Fonts\Replacements' 'Segoe Condensed' \
+    'DejaVu Sans Condensed' && changed=1
+  if [ $changed = 1 ]; then
     wineserver -w # the persistent server below cannot start while this one runs
   fi
   wineserver -p
