@@ -79,12 +79,12 @@ std::string ReadFileBytes(const std::wstring& path) {
 
 void WriteStorage(const std::vector<EntrySpec>& entries) {
     DZList list;
-    for (const EntrySpec& spec : entries) {
+    for (const EntrySpec& row : entries) {
         auto* entry = new DZItem();
-        entry->kind = spec.kind;
-        entry->action = spec.action;
-        entry->active = spec.active;
-        entry->startTime = LocalTimeFromNow(spec.daysFromNow);
+        entry->kind = row.kind;
+        entry->action = row.action;
+        entry->active = row.active;
+        entry->startTime = LocalTimeFromNow(row.daysFromNow);
         list.Append(entry);
     }
     ASSERT_TRUE(list.Save());

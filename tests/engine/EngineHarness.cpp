@@ -27,14 +27,14 @@ bool HoldsAll(const std::string& line, const std::vector<std::string>& parts) {
 } // namespace
 
 void AppendEntries(const std::vector<EntrySpec>& entries, DZList& list) {
-    for (const EntrySpec& spec : entries) {
+    for (const EntrySpec& row : entries) {
         auto* item = new DZItem();
-        item->kind = spec.kind;
-        item->startTime = FromTicks(spec.start);
-        item->active = spec.active;
-        item->action = spec.action;
-        item->options = spec.options;
-        item->weekdayMask = spec.weekdays;
+        item->kind = row.kind;
+        item->startTime = FromTicks(row.start);
+        item->active = row.active;
+        item->action = row.action;
+        item->options = row.options;
+        item->weekdayMask = row.weekdays;
         list.Append(item);
     }
 }

@@ -21,7 +21,7 @@ struct EntrySpec {
     int32_t weekdays = kAllWeekdays;
 };
 
-// Appends one entry per spec to list, as loading "storage.dat" would give them.
+// Appends one entry per row to list, as loading "storage.dat" would give them.
 void AppendEntries(const std::vector<EntrySpec>& entries, DZList& list);
 
 // The local time now plus the given seconds, as FILETIME ticks.

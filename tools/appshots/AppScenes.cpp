@@ -27,7 +27,7 @@ bool g_shootActiveWindow = false;
 
 // Every action, every recurrence the editor offers, disabled and outdated entries.
 bool WriteSceneStorage() {
-    struct Spec {
+    struct SceneEntry {
         int32_t kind;
         ActionCode action;
         uint16_t options;
@@ -35,7 +35,7 @@ bool WriteSceneStorage() {
         int32_t weekdays;
         double days;
     };
-    const Spec specs[] = {
+    const SceneEntry rows[] = {
         {Weekly, PhoneOff, kOptionBluetooth, 1, 0x1F, 0.5},
         {Weekly, PhoneOn, kOptionBluetooth | kOptionDiscoverable, 1, 0x1F, 0.3},
         {Once, PowerOff, 0, 1, 0x7F, 2.0},
@@ -44,14 +44,14 @@ bool WriteSceneStorage() {
         {Once, PhoneOn, kOptionBluetooth, 1, 0x7F, -3.0},
     };
     DZList list;
-    for (const Spec& spec : specs) {
+    for (const SceneEntry& row : rows) {
         auto* entry = new DZItem();
-        entry->kind = spec.kind;
-        entry->action = spec.action;
-        entry->options = spec.options;
-        entry->active = spec.active;
-        entry->weekdayMask = spec.weekdays;
-        entry->startTime = LocalTimeFromNow(spec.days);
+        entry->kind = row.kind;
+        entry->action = row.action;
+        entry->options = row.options;
+        entry->active = row.active;
+        entry->weekdayMask = row.weekdays;
+        entry->startTime = LocalTimeFromNow(row.days);
         list.Append(entry);
     }
     return list.Save();
