@@ -1,21 +1,28 @@
 #include "platform/shell/PhoneScreen.h"
 #include "platform/shell/SmartphoneShell.h"
+#include <commctrl.h>
 #include <cwchar>
 
 // On the phone a message box opens on the phone screen; the desktop would centre it on the
-// whole display, far from the phone. A CBT hook of the thread sees every window about to be
-// activated and moves message boxes onto the phone as they come up.
+// whole display, far from the phone. A CBT hook of the thread sees every dialog as it is
+// created and watches it until it is first shown: by then a message box has its size and its
+// desktop place, and it is moved onto the phone before anything of it is drawn. Waiting for
+// its activation instead would miss a box that comes up while another program is in front.
 namespace {
 
 thread_local HHOOK placementHook = nullptr;
+constexpr UINT_PTR PlacementSubclassId = 0x445B;
+
+bool IsDialog(HWND window) {
+    wchar_t className[16] = L"";
+    GetClassNameW(window, className, ARRAYSIZE(className));
+    return wcscmp(className, L"#32770") == 0;
+}
 
 // A message box is a dialog whose procedure is the system's own, in user32: a program's
 // dialogs have their procedures in the program. The text's static control (id 0xFFFF) alone
 // would not tell them apart, since every unnamed label of a dialog template has that id too.
 bool IsMessageBox(HWND window) {
-    wchar_t className[16] = L"";
-    GetClassNameW(window, className, ARRAYSIZE(className));
-    if (wcscmp(className, L"#32770") != 0) return false;
     auto procedure = reinterpret_cast<LPCWSTR>(GetWindowLongPtrW(window, DWLP_DLGPROC));
     HMODULE owner = nullptr;
     if (!procedure || !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
@@ -48,11 +55,19 @@ void MoveOntoPhone(HWND box) {
         SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT CALLBACK PlacementHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        if (IsMessageBox(window)) MoveOntoPhone(window);
+LRESULT CALLBACK PlaceWhenShown(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                UINT_PTR id, DWORD_PTR) {
+    if ((message == WM_SHOWWINDOW && wParam) || message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, PlaceWhenShown, id);
+        if (message == WM_SHOWWINDOW && IsMessageBox(window)) MoveOntoPhone(window);
     }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK PlacementHook(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && IsDialog(window))
+        SetWindowSubclass(window, PlaceWhenShown, PlacementSubclassId, 0);
     return CallNextHookEx(placementHook, code, wParam, lParam);
 }
 

@@ -1,4 +1,5 @@
 #include "ShellTestIds.h"
+#include "ShellTestWindows.h"
 #include "platform/shell/SmartphoneShell.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -14,7 +15,7 @@ RECT shownAt{};
 // Runs inside the modal loop of the box or dialog: notes where it is shown, then closes it.
 void CALLBACK NoteAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    HWND shown = GetActiveWindow();
+    HWND shown = ShownDialog();
     GetWindowRect(shown, &shownAt);
     PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
