@@ -16,7 +16,7 @@ UINT keyToPress = 0;
 
 void CALLBACK PressSoftkeyOfDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    PressKey(GetActiveWindow(), keyToPress);
+    PressKey(ShownDialog(), keyToPress);
 }
 
 // Prepares the dialog as the program's full-screen dialogs do.

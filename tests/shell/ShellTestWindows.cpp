@@ -1,6 +1,7 @@
 #include "ShellTestWindows.h"
 #include "platform/shell/SmartphoneShell.h"
 #include <algorithm>
+#include <cwchar>
 
 namespace {
 
@@ -34,6 +35,14 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
+    wchar_t className[16] = L"";
+    GetClassNameW(window, className, ARRAYSIZE(className));
+    if (!IsWindowVisible(window) || wcscmp(className, L"#32770") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
 
 } // namespace
@@ -72,6 +81,12 @@ void PressKey(HWND window, UINT key) {
     UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
     PostMessageW(window, WM_KEYDOWN, key, 1 | LPARAM(scan) << 16);
     PostMessageW(window, WM_KEYUP, key, 1 | LPARAM(scan) << 16 | LPARAM(3) << 30);
+}
+
+HWND ShownDialog() {
+    HWND shown = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&shown));
+    return shown;
 }
 
 int Rendering::Count(COLORREF colour) const {

@@ -18,6 +18,9 @@ HWND BarOf(HWND owner);
 void PumpMessages();
 // Posts a key press as the keyboard would deliver it to window.
 void PressKey(HWND window, UINT key);
+// The thread's shown dialog or message box. It is looked for among the thread's windows: when
+// another program is in front (tests run side by side), it is not the active window.
+HWND ShownDialog();
 
 // A 32-bit top-down copy of what the window paints (WM_PRINTCLIENT).
 struct Rendering {
