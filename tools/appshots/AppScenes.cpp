@@ -1,7 +1,6 @@
 // appscenes OUTPUT_FOLDER: starts the program's own code beside its texts and help page with
 // a list of entries of every action and state, and saves the phone screen as BMP files:
-// main.bmp (the list), menu.bmp (the right softkey's menu open), help.bmp, and about.bmp of
-// the About box alone: message boxes open where the desktop puts them, not on the phone.
+// main.bmp (the list), menu.bmp (the right softkey's menu open), help.bmp and about.bmp.
 // The engine is not needed: the ready event is made here, as a running engine holds it.
 #include <windows.h>
 
@@ -23,7 +22,6 @@ std::wstring g_output;
 bool g_sceneDone = false;
 std::function<void()> g_closeScene;
 std::wstring g_sceneName;
-bool g_shootActiveWindow = false;
 
 // Every action, every recurrence the editor offers, disabled and outdated entries.
 bool WriteSceneStorage() {
@@ -110,17 +108,14 @@ void Pump(DWORD milliseconds) {
 // is shot from within, then closed.
 void CALLBACK ShootScene(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    RECT area = PhoneScreenRect();
-    if (g_shootActiveWindow) GetWindowRect(GetActiveWindow(), &area);
-    SaveScreen(g_sceneName, area);
+    SaveScreen(g_sceneName, PhoneScreenRect());
     g_closeScene();
     g_sceneDone = true;
 }
 
 void ModalScene(const wchar_t* name, const std::function<void()>& open,
-                const std::function<void()>& close, bool activeWindowOnly = false) {
+                const std::function<void()>& close) {
     g_sceneName = name;
-    g_shootActiveWindow = activeWindowOnly;
     g_closeScene = close;
     g_sceneDone = false;
     SetTimer(nullptr, 0, 800, ShootScene);
@@ -154,7 +149,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         [] { CloseActiveDialog(IDOK); });
     ModalScene(
         L"about", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_ABOUT, 0); },
-        [] { CloseActiveDialog(IDOK); }, true);
+        [] { CloseActiveDialog(IDOK); });
     DestroyWindow(g_mainWindow);
     Pump(200);
     CloseHandle(ready);
