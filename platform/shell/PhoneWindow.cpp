@@ -1,13 +1,26 @@
 #include "platform/shell/PhoneWindow.h"
 #include "platform/shell/PhoneScreen.h"
 #include "platform/shell/SmartphoneShell.h"
-#include <commctrl.h>
+#include <vector>
 
 namespace {
 
-constexpr UINT_PTR PhoneWindowSubclassId = 0x445A;
-constexpr wchar_t FlagsProperty[] = L"DzPhoneWindow";
-constexpr DWORD_PTR PhoneWindowAdopted = 0x100; // keeps the property non-null
+// The windows taken over on this thread, with the procedure each had before. Under Wine a
+// window property, and so the common controls' subclass chain that is built on properties, is
+// a round trip to the window server (about 40 us): the main window's procedure runs for every
+// notification of its list, and a table of our own costs nothing.
+struct AdoptedWindow {
+    HWND window;
+    WNDPROC previous;
+    DWORD_PTR flags;
+};
+thread_local std::vector<AdoptedWindow> t_adopted;
+
+AdoptedWindow* FindAdopted(HWND window) {
+    for (AdoptedWindow& adopted : t_adopted)
+        if (adopted.window == window) return &adopted;
+    return nullptr;
+}
 
 RECT TargetRect(DWORD_PTR flags) {
     RECT area = PhoneWorkArea();
@@ -43,8 +56,9 @@ void PaintHeader(HWND window) {
     ReleaseDC(window, dc);
 }
 
-LRESULT ReserveHeader(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+LRESULT ReserveHeader(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                      LPARAM lParam) {
+    LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
     // Both forms of the message start with the proposed client rectangle.
     RECT* client = reinterpret_cast<RECT*>(lParam);
     client->top = (client->top + DialogHeaderHeight < client->bottom)
@@ -64,30 +78,38 @@ void PinPosition(WINDOWPOS* pos, DWORD_PTR flags) {
     pos->flags &= ~(SWP_NOMOVE | SWP_NOSIZE);
 }
 
-LRESULT CALLBACK PhoneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR id, DWORD_PTR) {
-    auto flags = reinterpret_cast<DWORD_PTR>(GetPropW(window, FlagsProperty));
-    bool header = (flags & PhoneWindowHeader) != 0;
+LRESULT CALLBACK PhoneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const AdoptedWindow* adopted = FindAdopted(window);
+    if (!adopted) return DefWindowProcW(window, message, wParam, lParam);
+    // Copies: the table may grow while the previous procedure runs.
+    const WNDPROC previous = adopted->previous;
+    const DWORD_PTR flags = adopted->flags;
+    const bool header = (flags & PhoneWindowHeader) != 0;
     switch (message) {
     case WM_WINDOWPOSCHANGING: PinPosition(reinterpret_cast<WINDOWPOS*>(lParam), flags); break;
     case WM_NCCALCSIZE:
-        if (header) return ReserveHeader(window, message, wParam, lParam);
+        if (header) return ReserveHeader(previous, window, message, wParam, lParam);
         break;
     case WM_NCPAINT:
     case WM_NCACTIVATE:
     case WM_SETTEXT:
         if (header) {
-            LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+            LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
             if (IsWindowVisible(window)) PaintHeader(window);
             return result;
         }
         break;
-    case WM_NCDESTROY:
-        RemovePropW(window, FlagsProperty);
-        RemoveWindowSubclass(window, PhoneWindowProc, id);
-        break;
+    case WM_NCDESTROY: {
+        const LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
+        for (auto it = t_adopted.begin(); it != t_adopted.end(); ++it)
+            if (it->window == window) {
+                t_adopted.erase(it);
+                break;
+            }
+        return result;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    }
+    return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
 void RemoveDesktopFrame(HWND window) {
@@ -104,11 +126,16 @@ void RemoveDesktopFrame(HWND window) {
 } // namespace
 
 void AdoptPhoneWindow(HWND window, DWORD_PTR flags) {
-    // The flags live in a property, so a second call adds to those of the first.
-    flags |= reinterpret_cast<DWORD_PTR>(GetPropW(window, FlagsProperty));
-    SetPropW(window, FlagsProperty, reinterpret_cast<HANDLE>(flags | PhoneWindowAdopted));
+    // A second call adds to the flags of the first.
+    if (AdoptedWindow* adopted = FindAdopted(window)) {
+        adopted->flags |= flags;
+        flags = adopted->flags;
+    } else {
+        const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+        t_adopted.push_back({window, previous, flags});
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PhoneWindowProc));
+    }
     RemoveDesktopFrame(window);
-    SetWindowSubclass(window, PhoneWindowProc, PhoneWindowSubclassId, 0);
     RECT target = TargetRect(flags);
     SetWindowPos(window, nullptr, target.left, target.top, target.right - target.left,
                  target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

@@ -36,6 +36,26 @@ RowLook LookOf(const StorageItem& entry, bool outdated) {
     return {nullptr, true, false};
 }
 
+// Under Wine a window property lives in the window server: every GetPropW is a round trip of
+// about 40 us, and the parent's procedure runs for every message of the main window, one per
+// inserted row at least. The property stays the record of which object serves a parent; its
+// answer is kept here from SetPropW until the object lets the parent go.
+HWND g_propertyWindow = nullptr;
+ListViewEx* g_propertyObject = nullptr;
+
+ListViewEx* ObjectOf(HWND window) {
+    if (window != g_propertyWindow) {
+        g_propertyWindow = window;
+        g_propertyObject = static_cast<ListViewEx*>(GetPropW(window, kObjectProperty));
+    }
+    return g_propertyObject;
+}
+
+void RememberObject(HWND window, ListViewEx* object) {
+    g_propertyWindow = window;
+    g_propertyObject = object;
+}
+
 template <class Handle> void DeleteHandle(Handle& handle) {
     if (handle) DeleteObject(handle);
     handle = nullptr;
@@ -57,6 +77,7 @@ bool ListViewEx::CreateListView(HWND parentWindow) {
         parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListViewEx::ParentSubclassProc)));
     if (!oldParentProc) return false;
     SetPropW(parent, kObjectProperty, this);
+    RememberObject(parent, this);
 
     g_offPrefix = Text(L"PREFIX_OFF");
     g_outdatedPrefix = Text(L"PREFIX_OUTDATED");
@@ -107,6 +128,7 @@ bool ListViewEx::CreateListView(HWND parentWindow) {
 void ListViewEx::DestroyListView() {
     if (oldParentProc && parent)
         SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldParentProc));
+    RememberObject(nullptr, nullptr);
     if (listView) DestroyWindow(listView);
     oldParentProc = nullptr;
     parent = nullptr;
@@ -120,7 +142,7 @@ void ListViewEx::DestroyListView() {
 
 LRESULT CALLBACK ListViewEx::ParentSubclassProc(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam) {
-    auto* self = static_cast<ListViewEx*>(GetPropW(window, kObjectProperty));
+    ListViewEx* self = ObjectOf(window);
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_DRAWITEM: {
