@@ -55,5 +55,5 @@ while read -r line; do
 done <"$summary"
 rm -f "$summary"
 echo
-echo "ctest executables: $passed passed, $failed failed"
+echo "executables: $passed passed, $failed failed"
 exit $status
