@@ -1,7 +1,9 @@
 #include "TestTexts.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "platform/core/FileIo.h"
 #include "ui/text/TextTable.h"
@@ -18,9 +20,12 @@ void PutText(FILE* file, const std::wstring& text) {
         PutUnit(file, static_cast<unsigned>(c));
 }
 
+// One file per process: ctest runs this executable in several locales at once.
 std::wstring TestFilePath() {
+    static const std::string unique =
+        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
     const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "dz-descriptions-local.dat";
+        std::filesystem::temp_directory_path() / ("dz-descriptions-" + unique + "-local.dat");
     std::wstring core = path.wstring();
     for (wchar_t& c : core)
         if (c == L'/') c = L'\\';
@@ -98,5 +103,7 @@ bool LoadTestTexts(const TextLines& lines) {
     for (const auto& line : lines)
         PutText(file, line.first + L", " + line.second + L"\r\n");
     fclose(file);
-    return g_textTable.LoadFrom(path.c_str(), L"[Test]");
+    const bool loaded = g_textTable.LoadFrom(path.c_str(), L"[Test]");
+    DeleteFilePath(path.c_str());
+    return loaded;
 }
