@@ -27,6 +27,12 @@ HINSTANCE ShellModule() {
     return GetModuleHandleW(nullptr);
 }
 
+void FillColor(HDC dc, const RECT& area, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
 HFONT MakeShellFont(int pixelHeight, bool bold, bool italic) {
     return CreateFontW(-pixelHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,

@@ -20,6 +20,9 @@ RECT SoftkeyBarRect();
 // The module whose window classes the shell layer registers (the running program).
 HINSTANCE ShellModule();
 
+// Fills area with a plain colour.
+void FillColor(HDC dc, const RECT& area, COLORREF colour);
+
 // A font of the phone's face at a pixel height; the caller deletes it.
 HFONT MakeShellFont(int pixelHeight, bool bold, bool italic = false);
 

@@ -36,13 +36,9 @@ void PaintHeader(HWND window) {
     int length = GetWindowTextW(window, title, ARRAYSIZE(title));
 
     HDC dc = GetWindowDC(window);
-    HBRUSH background = CreateSolidBrush(RGB(255, 255, 255));
-    FillRect(dc, &header, background);
-    DeleteObject(background);
-    RECT rule{header.left, header.bottom - 2, header.right, header.bottom};
-    HBRUSH ruleBrush = CreateSolidBrush(PhoneChromeEdgeColor);
-    FillRect(dc, &rule, ruleBrush);
-    DeleteObject(ruleBrush);
+    FillColor(dc, header, RGB(255, 255, 255));
+    FillColor(dc, {header.left, header.bottom - 2, header.right, header.bottom},
+              PhoneChromeEdgeColor);
 
     HFONT font = MakeShellFont(14, true);
     HGDIOBJ oldFont = SelectObject(dc, font);

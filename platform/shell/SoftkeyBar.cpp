@@ -62,11 +62,7 @@ SoftkeyButton ButtonFromItem(HMENU menu, int index) {
 
 void DrawCaption(HDC dc, const SoftkeyButton& key, RECT area, UINT align, bool pressed) {
     if (!key.present) return;
-    if (pressed) {
-        HBRUSH highlight = CreateSolidBrush(PhoneChromeEdgeColor);
-        FillRect(dc, &area, highlight);
-        DeleteObject(highlight);
-    }
+    if (pressed) FillColor(dc, area, PhoneChromeEdgeColor);
     InflateRect(&area, -CaptionMargin, 0);
     DrawTextW(dc, key.caption.c_str(), static_cast<int>(key.caption.size()), &area,
               align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -76,18 +72,11 @@ void PaintContent(HWND bar, HDC dc) {
     SoftkeyBarState* state = StateOf(bar);
     RECT client;
     GetClientRect(bar, &client);
-    HBRUSH background = CreateSolidBrush(PhoneChromeColor);
-    FillRect(dc, &client, background);
-    DeleteObject(background);
-    RECT edge{client.left, client.top, client.right, client.top + 1};
-    HBRUSH edgeBrush = CreateSolidBrush(PhoneChromeEdgeColor);
-    FillRect(dc, &edge, edgeBrush);
+    FillColor(dc, client, PhoneChromeColor);
+    FillColor(dc, {client.left, client.top, client.right, client.top + 1}, PhoneChromeEdgeColor);
     int middle = (client.left + client.right) / 2;
-    if (state && state->keys[LeftSoftkey].present && state->keys[RightSoftkey].present) {
-        RECT divider{middle, client.top + 6, middle + 1, client.bottom - 6};
-        FillRect(dc, &divider, edgeBrush);
-    }
-    DeleteObject(edgeBrush);
+    if (state && state->keys[LeftSoftkey].present && state->keys[RightSoftkey].present)
+        FillColor(dc, {middle, client.top + 6, middle + 1, client.bottom - 6}, PhoneChromeEdgeColor);
     if (!state) return;
 
     HFONT font = MakeShellFont(14, true);

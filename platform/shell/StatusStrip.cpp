@@ -48,13 +48,9 @@ std::wstring TimeText() {
 void PaintContent(HWND window, HDC dc) {
     RECT client;
     GetClientRect(window, &client);
-    HBRUSH background = CreateSolidBrush(PhoneChromeColor);
-    FillRect(dc, &client, background);
-    DeleteObject(background);
-    RECT edge{client.left, client.bottom - 1, client.right, client.bottom};
-    HBRUSH edgeBrush = CreateSolidBrush(PhoneChromeEdgeColor);
-    FillRect(dc, &edge, edgeBrush);
-    DeleteObject(edgeBrush);
+    FillColor(dc, client, PhoneChromeColor);
+    FillColor(dc, {client.left, client.bottom - 1, client.right, client.bottom},
+              PhoneChromeEdgeColor);
 
     HFONT font = MakeShellFont(12, true);
     HGDIOBJ oldFont = SelectObject(dc, font);
