@@ -25,13 +25,16 @@ std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine) {
     std::vector<std::wstring> arguments;
     const wchar_t* p = commandLine ? commandLine : L"";
     for (;;) {
-        while (*p == L' ' || *p == L'\t') ++p;
+        while (*p == L' ' || *p == L'\t')
+            ++p;
         if (!*p) return arguments;
         std::wstring argument;
         bool quoted = false;
         for (; *p && (quoted || (*p != L' ' && *p != L'\t')); ++p) {
-            if (*p == L'"') quoted = !quoted;
-            else argument += *p;
+            if (*p == L'"')
+                quoted = !quoted;
+            else
+                argument += *p;
         }
         arguments.push_back(argument);
     }

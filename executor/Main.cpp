@@ -10,6 +10,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::vector<std::wstring> arguments = SplitCommandLine(GetCommandLineW());
     std::vector<const wchar_t*> argv;
-    for (const std::wstring& argument : arguments) argv.push_back(argument.c_str());
+    for (const std::wstring& argument : arguments)
+        argv.push_back(argument.c_str());
     return RunExecutor(static_cast<int>(argv.size()), argv.data());
 }

@@ -66,22 +66,22 @@ int wmain(int argc, wchar_t** argv) {
     const unsigned char phoneOff[kActionBlockSize] = {0, 0, 1, 0};
 
     const std::vector<SampleSummary> s = InterleavedSamples(
-        runs, {[&] { return TimeIt([&] { return RunEmpty(empty); }); },
-               [&] {
-                   return TimeIt(
-                       [&] { return engineFunc(0, 0, refused) == kExecutorUnknownAction; });
-               },
-               [&] { return TimeIt([&] { return engineFunc(0, 0, phoneOff) == kExecutorDone; }); }});
+        runs,
+        {[&] { return TimeIt([&] { return RunEmpty(empty); }); },
+         [&] {
+             return TimeIt([&] { return engineFunc(0, 0, refused) == kExecutorUnknownAction; });
+         },
+         [&] { return TimeIt([&] { return engineFunc(0, 0, phoneOff) == kExecutorDone; }); }});
 
     PrintRatioHeader("Callback round trip under Wine (samples taken in turns)");
     PrintRatioRow("refused action, median", s[1].median, "empty program, median", s[0].median,
                   "the road alone; target 1.2x");
-    PrintRatioRow("refused action, fastest", s[1].fastest, "empty program, fastest",
-                  s[0].fastest, "the same without Wine's waiting");
+    PrintRatioRow("refused action, fastest", s[1].fastest, "empty program, fastest", s[0].fastest,
+                  "the same without Wine's waiting");
     PrintRatioRow("phone off + BT, median", s[2].median, "empty program, median", s[0].median,
                   "the whole action on the simulated phone");
-    PrintRatioRow("phone off + BT, fastest", s[2].fastest, "empty program, fastest",
-                  s[0].fastest, "the same without Wine's waiting");
+    PrintRatioRow("phone off + BT, fastest", s[2].fastest, "empty program, fastest", s[0].fastest,
+                  "the same without Wine's waiting");
 
     FreeLibrary(module);
     DeleteFileW(library.c_str());

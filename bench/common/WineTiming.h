@@ -45,8 +45,8 @@ struct SampleSummary {
     double fastest;
 };
 
-inline std::vector<SampleSummary> InterleavedSamples(
-    int runs, const std::vector<std::function<double()>>& samples) {
+inline std::vector<SampleSummary>
+InterleavedSamples(int runs, const std::vector<std::function<double()>>& samples) {
     std::vector<std::vector<double>> seconds(samples.size());
     for (int round = 0; round <= runs; ++round) {
         for (size_t i = 0; i < samples.size(); ++i) {

@@ -21,11 +21,13 @@ std::string ToNative(const wchar_t* path) {
 
 size_t NativePathToWide(const char* path, wchar_t* out, size_t size) {
     size_t n = 0;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path); *p && n + 1 < size;) {
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path);
+         *p && n + 1 < size;) {
         uint32_t c = *p++;
         int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
         if (more) c &= 0x3F >> more;
-        while (more-- > 0 && (*p & 0xC0) == 0x80) c = (c << 6) | (*p++ & 0x3F);
+        while (more-- > 0 && (*p & 0xC0) == 0x80)
+            c = (c << 6) | (*p++ & 0x3F);
         out[n++] = c == '/' ? L'\\' : static_cast<wchar_t>(c);
     }
     if (size) out[n] = L'\0';
@@ -36,7 +38,9 @@ namespace {
 FileOpener g_opener = nullptr;
 }
 
-void SetFileOpenerForTests(FileOpener opener) { g_opener = opener; }
+void SetFileOpenerForTests(FileOpener opener) {
+    g_opener = opener;
+}
 
 FILE* OpenFile(const wchar_t* path, const wchar_t* mode) {
     const std::string nativePath = ToNative(path);
@@ -49,7 +53,9 @@ bool FileExists(const wchar_t* path) {
     return stat(ToNative(path).c_str(), &st) == 0;
 }
 
-bool DeleteFilePath(const wchar_t* path) { return unlink(ToNative(path).c_str()) == 0; }
+bool DeleteFilePath(const wchar_t* path) {
+    return unlink(ToNative(path).c_str()) == 0;
+}
 
 bool CopyFilePath(const wchar_t* from, const wchar_t* to) {
     FILE* in = OpenFile(from, L"rb");
@@ -58,7 +64,8 @@ bool CopyFilePath(const wchar_t* from, const wchar_t* to) {
     bool ok = out != nullptr;
     char buffer[65536];
     size_t n;
-    while (ok && (n = fread(buffer, 1, sizeof buffer, in)) > 0) ok = fwrite(buffer, 1, n, out) == n;
+    while (ok && (n = fread(buffer, 1, sizeof buffer, in)) > 0)
+        ok = fwrite(buffer, 1, n, out) == n;
     ok = ok && !ferror(in);
     fclose(in);
     if (out) ok = (fclose(out) == 0) && ok;
@@ -70,4 +77,6 @@ bool ReplaceFileWith(const wchar_t* source, const wchar_t* target) {
     return rename(ToNative(source).c_str(), ToNative(target).c_str()) == 0;
 }
 
-bool FlushToDisk(FILE* file) { return fflush(file) == 0 && fsync(fileno(file)) == 0; }
+bool FlushToDisk(FILE* file) {
+    return fflush(file) == 0 && fsync(fileno(file)) == 0;
+}

@@ -17,11 +17,17 @@ FILE* OpenFile(const wchar_t* path, const wchar_t* mode) {
     }
 }
 
-bool FileExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const wchar_t* path) {
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
 
-bool DeleteFilePath(const wchar_t* path) { return DeleteFileW(path) != 0; }
+bool DeleteFilePath(const wchar_t* path) {
+    return DeleteFileW(path) != 0;
+}
 
-bool CopyFilePath(const wchar_t* from, const wchar_t* to) { return CopyFileW(from, to, FALSE) != 0; }
+bool CopyFilePath(const wchar_t* from, const wchar_t* to) {
+    return CopyFileW(from, to, FALSE) != 0;
+}
 
 bool ReplaceFileWith(const wchar_t* source, const wchar_t* target) {
     // Not ReplaceFileW: under Wine it moves the old file away first, leaving a moment with no

@@ -14,25 +14,27 @@ constexpr int64_t kEpoch1601 = -134774;
 int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);             // [0, 399]
+    const auto yoe = static_cast<unsigned>(y - era * 400);                // [0, 399]
     const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1; // [0, 365]
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;        // [0, 146096]
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;           // [0, 146096]
     return era * 146097 + static_cast<int64_t>(doe) - 719468;
 }
 
 void CivilFromDays(int64_t z, int64_t* year, unsigned* month, unsigned* day) {
     z += 719468;
     const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);                // [0, 146096]
+    const auto doe = static_cast<unsigned>(z - era * 146097);                   // [0, 146096]
     const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365; // [0, 399]
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);           // [0, 365]
-    const unsigned mp = (5 * doy + 2) / 153;                                // [0, 11]
-    *day = doy - (153 * mp + 2) / 5 + 1;                                    // [1, 31]
-    *month = mp < 10 ? mp + 3 : mp - 9;                                     // [1, 12]
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);               // [0, 365]
+    const unsigned mp = (5 * doy + 2) / 153;                                    // [0, 11]
+    *day = doy - (153 * mp + 2) / 5 + 1;                                        // [1, 31]
+    *month = mp < 10 ? mp + 3 : mp - 9;                                         // [1, 12]
     *year = static_cast<int64_t>(yoe) + era * 400 + (*month <= 2);
 }
 
-bool IsLeap(unsigned y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(unsigned y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 unsigned DaysIn(unsigned y, unsigned m) {
     static const unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

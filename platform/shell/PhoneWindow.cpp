@@ -52,8 +52,7 @@ void PaintHeader(HWND window) {
     ReleaseDC(window, dc);
 }
 
-LRESULT ReserveHeader(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
-                      LPARAM lParam) {
+LRESULT ReserveHeader(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
     // Both forms of the message start with the proposed client rectangle.
     RECT* client = reinterpret_cast<RECT*>(lParam);

@@ -76,7 +76,8 @@ void PaintContent(HWND bar, HDC dc) {
     FillColor(dc, {client.left, client.top, client.right, client.top + 1}, PhoneChromeEdgeColor);
     int middle = (client.left + client.right) / 2;
     if (state && state->keys[LeftSoftkey].present && state->keys[RightSoftkey].present)
-        FillColor(dc, {middle, client.top + 6, middle + 1, client.bottom - 6}, PhoneChromeEdgeColor);
+        FillColor(dc, {middle, client.top + 6, middle + 1, client.bottom - 6},
+                  PhoneChromeEdgeColor);
     if (!state) return;
 
     HFONT font = MakeShellFont(14, true);

@@ -68,7 +68,8 @@ TEST(ExecutorCommandLine, SplitsAtBlanksWithQuotesGroupingAndNoOtherEscape) {
         {L"", {}},
         {L"   ", {}},
     };
-    for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.commandLine), c.arguments);
+    for (const Case& c : cases)
+        EXPECT_EQ(SplitCommandLine(c.commandLine), c.arguments);
 }
 
 TEST(ExecutorBluetooth, PhoneOffAndOptionZeroSwitchOffOtherValuesLeaveItAlone) {

@@ -48,7 +48,8 @@ TEST(ActionBlocks, EveryActionCodeReadsBackAsSentThroughTheArgumentSplitting) {
                                                  commandLine, 260));
             const std::vector<std::wstring> split = SplitCommandLine(commandLine);
             std::vector<const wchar_t*> argv;
-            for (const std::wstring& a : split) argv.push_back(a.c_str());
+            for (const std::wstring& a : split)
+                argv.push_back(a.c_str());
             const int argc = static_cast<int>(argv.size());
             int parsedAction = -1;
             long parsedOption = -1;

@@ -12,7 +12,8 @@ const Bytes kActionHeader = {0x05, 0xCE, 0x02, 0x01, 0x01, 0x00, 0x00, 0x00};
 
 Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
     return out;
 }
 
@@ -22,13 +23,18 @@ Bytes U32(uint32_t v) {
 }
 
 // A base record: kind, startTime (low, high), weekday byte, active byte.
-Bytes Base(uint32_t kind, uint32_t low, uint32_t high, unsigned char weekdays, unsigned char active) {
+Bytes Base(uint32_t kind, uint32_t low, uint32_t high, unsigned char weekdays,
+           unsigned char active) {
     return Cat({U32(kind), U32(low), U32(high), {weekdays, active}});
 }
 
 Bytes Extension(uint16_t action, uint16_t options) {
-    return {0x04, 0x00, static_cast<unsigned char>(action), static_cast<unsigned char>(action >> 8),
-            static_cast<unsigned char>(options), static_cast<unsigned char>(options >> 8)};
+    return {0x04,
+            0x00,
+            static_cast<unsigned char>(action),
+            static_cast<unsigned char>(action >> 8),
+            static_cast<unsigned char>(options),
+            static_cast<unsigned char>(options >> 8)};
 }
 
 struct EntrySpec {
@@ -58,9 +64,11 @@ DZItem* MakeEntry(const EntrySpec& s) {
 }
 
 class StorageFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { SetPath(list); }
-    void SetPath(StorageList& l) { swprintf(l.path, 260, L"%ls", folder.File(L"storage.dat").c_str()); }
+    void SetPath(StorageList& l) {
+        swprintf(l.path, 260, L"%ls", folder.File(L"storage.dat").c_str());
+    }
     Bytes Saved() { return ReadBytes(folder.File(L"storage.dat")); }
     TempFolder folder;
     DZList list;
@@ -82,8 +90,14 @@ TEST_F(StorageFile, WritesEveryKindOfRecordByteForByte) {
          Cat({kActionHeader, Base(2, 1, 2, 0xFF, 0), Extension(2, 0)})},
         {"monthly carries its eighteen monthly bytes",
          {{Monthly, 5, 6, 127, 1, PhoneOff, 1, 0x0A5, 1, -3, 4, 16}},
-         Cat({kActionHeader, Base(8, 5, 6, 127, 1), U32(0x0A5), {0x01, 0x00}, U32(0xFFFFFFFD),
-              U32(4), U32(16), Extension(0, 1)})},
+         Cat({kActionHeader,
+              Base(8, 5, 6, 127, 1),
+              U32(0x0A5),
+              {0x01, 0x00},
+              U32(0xFFFFFFFD),
+              U32(4),
+              U32(16),
+              Extension(0, 1)})},
         {"two entries back to back in list order",
          {{Next24Hours, 7, 8, 127, 1, PhoneOff, 0}, {Yearly, 9, 10, 127, 1, PhoneOn, 1}},
          Cat({kActionHeader, Base(4, 7, 8, 127, 1), Extension(0, 0), Base(32, 9, 10, 127, 1),
@@ -91,11 +105,13 @@ TEST_F(StorageFile, WritesEveryKindOfRecordByteForByte) {
     };
     for (const Case& c : cases) {
         list.Clear();
-        for (const EntrySpec& s : c.entries) list.Append(MakeEntry(s));
+        for (const EntrySpec& s : c.entries)
+            list.Append(MakeEntry(s));
         ASSERT_TRUE(list.Save()) << c.name;
         EXPECT_EQ(Saved(), c.expected) << c.name;
         size_t counted = kActionHeader.size();
-        for (StorageItem* e = list.head; e; e = e->next) counted += static_cast<size_t>(e->RecordSize());
+        for (StorageItem* e = list.head; e; e = e->next)
+            counted += static_cast<size_t>(e->RecordSize());
         EXPECT_EQ(counted, c.expected.size()) << c.name;
     }
 }
@@ -111,8 +127,8 @@ TEST_F(StorageFile, RecordSizesAreTwentyAndThirtyEightBytes) {
 
 TEST_F(StorageFile, LoadsAcceptsAndRefusesAsTheHeaderSays) {
     const Bytes weekly = Cat({Base(1, 100, 200, 0x15, 1), Extension(1, 3)});
-    const Bytes monthly = Cat({Base(8, 1, 2, 127, 1), U32(4095), {0, 0}, U32(31), U32(0), U32(0),
-                               Extension(2, 0)});
+    const Bytes monthly =
+        Cat({Base(8, 1, 2, 127, 1), U32(4095), {0, 0}, U32(31), U32(0), U32(0), Extension(2, 0)});
     struct Case {
         const char* name;
         Bytes file;
@@ -136,14 +152,18 @@ TEST_F(StorageFile, LoadsAcceptsAndRefusesAsTheHeaderSays) {
         {"empty file", {}, false, 0, LoadReport::Refused, 0},
         {"header cut short", {0x05, 0xCE, 0x02, 0x01, 0x01}, false, 0, LoadReport::Refused, 0},
         {"two whole records", Cat({kActionHeader, weekly, monthly}), true, 2, LoadReport::Whole, 0},
-        {"record cut in its base", Cat({kActionHeader, weekly, Bytes(weekly.begin(), weekly.begin() + 7)}),
-         true, 1, LoadReport::DamagedTail, 28},
-        {"record cut in its extension", Cat({kActionHeader, weekly, Bytes(weekly.begin(), weekly.end() - 1)}),
-         true, 1, LoadReport::DamagedTail, 28},
-        {"monthly cut in its monthly block", Cat({kActionHeader, Bytes(monthly.begin(), monthly.begin() + 20)}),
-         true, 0, LoadReport::DamagedTail, 8},
-        {"extension word 5", Cat({kActionHeader, weekly, Base(1, 0, 0, 1, 1), {0x05, 0x00, 0, 0, 0, 0}, weekly}),
-         true, 1, LoadReport::DamagedTail, 28},
+        {"record cut in its base",
+         Cat({kActionHeader, weekly, Bytes(weekly.begin(), weekly.begin() + 7)}), true, 1,
+         LoadReport::DamagedTail, 28},
+        {"record cut in its extension",
+         Cat({kActionHeader, weekly, Bytes(weekly.begin(), weekly.end() - 1)}), true, 1,
+         LoadReport::DamagedTail, 28},
+        {"monthly cut in its monthly block",
+         Cat({kActionHeader, Bytes(monthly.begin(), monthly.begin() + 20)}), true, 0,
+         LoadReport::DamagedTail, 8},
+        {"extension word 5",
+         Cat({kActionHeader, weekly, Base(1, 0, 0, 1, 1), {0x05, 0x00, 0, 0, 0, 0}, weekly}), true,
+         1, LoadReport::DamagedTail, 28},
     };
     for (const Case& c : cases) {
         WriteBytes(folder.File(L"storage.dat"), c.file);
@@ -152,7 +172,8 @@ TEST_F(StorageFile, LoadsAcceptsAndRefusesAsTheHeaderSays) {
         EXPECT_EQ(list.LastLoad().entries, c.entries) << c.name;
         EXPECT_EQ(list.LastLoad().stoppedAt, c.stoppedAt) << c.name;
         long count = 0;
-        for (StorageItem* e = list.head; e; e = e->next) ++count;
+        for (StorageItem* e = list.head; e; e = e->next)
+            ++count;
         EXPECT_EQ(count, c.entries) << c.name;
     }
 }
@@ -165,7 +186,8 @@ TEST_F(StorageFile, MissingFileGivesAnEmptyListAndFalse) {
 }
 
 TEST_F(StorageFile, FieldsSurviveASaveAndLoad) {
-    list.Append(MakeEntry({Monthly, 0xDEADBEEF, 0x01DC0000, 0x7F, 1, PhoneOn, 2, 0x800, 1, -2, 9, 64}));
+    list.Append(
+        MakeEntry({Monthly, 0xDEADBEEF, 0x01DC0000, 0x7F, 1, PhoneOn, 2, 0x800, 1, -2, 9, 64}));
     list.Append(MakeEntry({Once, 0x12345678, 0x01DC1234, 0x100, 1, 7, 0xFFFF}));
     ASSERT_TRUE(list.Save());
     DZList again;
@@ -246,7 +268,8 @@ TEST(StorageList, AppendAndRemoveKeepTheChainWhole) {
         forward.push_back(e->weekdayMask);
         last = e;
     }
-    for (StorageItem* e = last; e; e = e->prev) backward.push_back(e->weekdayMask);
+    for (StorageItem* e = last; e; e = e->prev)
+        backward.push_back(e->weekdayMask);
     EXPECT_EQ(forward, (std::vector<int>{1, 3, 9}));
     EXPECT_EQ(backward, (std::vector<int>{9, 3, 1}));
     list.Clear();
@@ -287,20 +310,21 @@ TEST(StorageItem, OnlyPassedOneTimeEntriesAreOutdated) {
         bool outdated;
     };
     const Case cases[] = {
-        {Once, now - hour, true},         {Next24Hours, now - hour, true},
-        {Once, now + hour, false},        {Next24Hours, now + hour, false},
-        {Weekly, now - hour, false},      {Monthly, now - 1000 * hour, false},
+        {Once, now - hour, true},    {Next24Hours, now - hour, true},
+        {Once, now + hour, false},   {Next24Hours, now + hour, false},
+        {Weekly, now - hour, false}, {Monthly, now - 1000 * hour, false},
         {Yearly, 0, false},
     };
     for (const Case& c : cases) {
         StorageItem e(c.kind, 0);
         e.startTime = FromTicks(c.start);
-        EXPECT_EQ(e.IsOutdated(), c.outdated) << c.kind << " " << (c.start < now ? "past" : "future");
+        EXPECT_EQ(e.IsOutdated(), c.outdated)
+            << c.kind << " " << (c.start < now ? "past" : "future");
     }
 }
 
 class RecordingEditor : public EntryEditor {
-public:
+  public:
     explicit RecordingEditor(int result) : result(result) { ++alive; }
     ~RecordingEditor() override { --alive; }
     int RunModal(HWND, StorageItem* entry) override {

@@ -16,7 +16,7 @@
 namespace {
 
 class StorageSafety : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { swprintf(list.path, 260, L"%ls", File(L"storage.dat").c_str()); }
     std::wstring File(const wchar_t* name) { return folder.File(name); }
     void SaveEntries(int count) {
@@ -97,7 +97,7 @@ TEST_F(StorageSafety, UnreadableFilesAreKeptAsideOnceBeforeTheFirstSave) {
 #ifdef _WIN32
 // Another process holds "storage.dat" open, as the engine does while it reads it.
 class FileHolder {
-public:
+  public:
     FileHolder(const std::wstring& path, int milliseconds) {
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -120,7 +120,7 @@ public:
     }
     bool started = false;
 
-private:
+  private:
     HANDLE ready;
     PROCESS_INFORMATION process{};
 };
@@ -165,7 +165,8 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     int wargc = 0;
     wchar_t** wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
-    if (wargc == 4 && wcscmp(wargv[1], L"--hold-file") == 0) return HoldFile(wargv[2], _wtoi(wargv[3]));
+    if (wargc == 4 && wcscmp(wargv[1], L"--hold-file") == 0)
+        return HoldFile(wargv[2], _wtoi(wargv[3]));
 #endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -33,10 +33,10 @@ fs::path FsPath(const std::wstring& corePath) {
 
 TempFolder::TempFolder() {
     static std::atomic<int> counter{0};
-    const fs::path p = fs::temp_directory_path() /
-                       ("dz-model-" +
-                        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-                        "-" + std::to_string(counter++));
+    const fs::path p =
+        fs::temp_directory_path() /
+        ("dz-model-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+         "-" + std::to_string(counter++));
     fs::remove_all(p);
     fs::create_directories(p);
     path = CorePath(p);
@@ -49,7 +49,8 @@ TempFolder::~TempFolder() {
 
 std::vector<std::wstring> TempFolder::Names() const {
     std::vector<std::wstring> names;
-    for (const auto& e : fs::directory_iterator(FsPath(path))) names.push_back(e.path().filename().wstring());
+    for (const auto& e : fs::directory_iterator(FsPath(path)))
+        names.push_back(e.path().filename().wstring());
     return names;
 }
 
@@ -57,7 +58,8 @@ Bytes ReadBytes(const std::wstring& path) {
     Bytes bytes;
     if (FILE* f = OpenFile(path.c_str(), L"rb")) {
         int c;
-        while ((c = fgetc(f)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
+        while ((c = fgetc(f)) != EOF)
+            bytes.push_back(static_cast<unsigned char>(c));
         fclose(f);
     }
     return bytes;
@@ -70,4 +72,6 @@ void WriteBytes(const std::wstring& path, const Bytes& bytes) {
     fclose(f);
 }
 
-void MakeFolder(const std::wstring& path) { fs::create_directories(FsPath(path)); }
+void MakeFolder(const std::wstring& path) {
+    fs::create_directories(FsPath(path));
+}

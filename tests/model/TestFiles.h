@@ -7,7 +7,7 @@
 using Bytes = std::vector<unsigned char>;
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     std::wstring File(const wchar_t* name) const { return path + L"\\" + name; }

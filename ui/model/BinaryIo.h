@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 
-inline bool WriteU8(FILE* f, uint32_t v) { return fputc(static_cast<int>(v & 0xFF), f) != EOF; }
+inline bool WriteU8(FILE* f, uint32_t v) {
+    return fputc(static_cast<int>(v & 0xFF), f) != EOF;
+}
 
 inline bool WriteU16(FILE* f, uint32_t v) {
     const unsigned char b[2] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8)};

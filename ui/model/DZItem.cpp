@@ -30,7 +30,9 @@ HBITMAP DZItem::ListBitmap() const {
     }
 }
 
-long DZItem::RecordSize() const { return StorageItem::RecordSize() + 2 + kActionBlockSize; }
+long DZItem::RecordSize() const {
+    return StorageItem::RecordSize() + 2 + kActionBlockSize;
+}
 
 EntryEditor* DZItem::CreateEditor() {
     editor = g_editorFactories.actionEditor

@@ -14,7 +14,7 @@ constexpr uint16_t kOptionBluetooth = 1;    // Bluetooth off with PhoneOff, on w
 constexpr uint16_t kOptionDiscoverable = 2; // Bluetooth discoverable, with PhoneOn
 
 class DZItem : public StorageItem {
-public:
+  public:
     DZItem();
 
     bool Write(FILE* file) const override;

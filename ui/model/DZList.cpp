@@ -9,4 +9,6 @@ DZList::DZList() {
     formatWord = 1;
 }
 
-StorageItem* DZList::CreateEntry() { return new (std::nothrow) DZItem(); }
+StorageItem* DZList::CreateEntry() {
+    return new (std::nothrow) DZItem();
+}

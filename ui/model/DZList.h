@@ -3,7 +3,7 @@
 #include "ui/model/StorageList.h"
 
 class DZList : public StorageList {
-public:
+  public:
     DZList();
     StorageItem* CreateEntry() override;
 };

@@ -13,7 +13,7 @@ constexpr int kEditDone = 1;     // the platform's IDOK
 constexpr int kEditCanceled = 2; // the platform's IDCANCEL
 
 class EntryEditor {
-public:
+  public:
     virtual ~EntryEditor() = default;
     // Runs the dialog modally over parent; writes into entry only on Done. 1 Done, 2 Cancel.
     virtual int RunModal(HWND parent, StorageItem* entry) = 0;

@@ -37,7 +37,9 @@ inline FILETIME FromTicks(uint64_t ticks) {
 // No occurrence: later than every real instant when compared as unsigned 64-bit numbers.
 constexpr FILETIME kNever = {0xFFFFFFFFu, 0x7FFFFFFFu};
 
-inline bool IsNever(const FILETIME& time) { return ToTicks(time) == ToTicks(kNever); }
+inline bool IsNever(const FILETIME& time) {
+    return ToTicks(time) == ToTicks(kNever);
+}
 
 // The current local time as a FILETIME.
 FILETIME LocalNow();

@@ -26,8 +26,7 @@ StorageItem::StorageItem(int32_t kind, int32_t showSeconds)
 
 bool StorageItem::Write(FILE* file) const {
     bool ok = WriteU32(file, static_cast<uint32_t>(kind)) &&
-              WriteU32(file, startTime.dwLowDateTime) &&
-              WriteU32(file, startTime.dwHighDateTime) &&
+              WriteU32(file, startTime.dwLowDateTime) && WriteU32(file, startTime.dwHighDateTime) &&
               WriteU8(file, static_cast<uint32_t>(weekdayMask)) &&
               WriteU8(file, static_cast<uint32_t>(active));
     if (ok && kind == Monthly) {
@@ -81,7 +80,9 @@ EntryEditor* StorageItem::CreateEditor() {
     return g_editorFactories.storageEditor(0, Weekly | Once | Next24Hours | Monthly, showSeconds);
 }
 
-long StorageItem::RecordSize() const { return kind == Monthly ? 32 : 14; }
+long StorageItem::RecordSize() const {
+    return kind == Monthly ? 32 : 14;
+}
 
 int StorageItem::Edit(HWND parentWindow) {
     EntryEditor* editor = CreateEditor();

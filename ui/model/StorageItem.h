@@ -10,7 +10,7 @@
 class StorageList;
 
 class StorageItem {
-public:
+  public:
     StorageItem(int32_t kind, int32_t showSeconds);
     virtual ~StorageItem() = default;
     StorageItem(const StorageItem&) = delete;

@@ -27,15 +27,21 @@ StorageList::StorageList() : magic(0xCE00), version(258), formatWord(1) {
     swprintf(path + used, sizeof path / sizeof path[0] - used, L"%ls", DZ_STORAGE_FILE);
 }
 
-StorageList::~StorageList() { Clear(); }
+StorageList::~StorageList() {
+    Clear();
+}
 
-StorageItem* StorageList::CreateEntry() { return new (std::nothrow) StorageItem(Weekly, 0); }
+StorageItem* StorageList::CreateEntry() {
+    return new (std::nothrow) StorageItem(Weekly, 0);
+}
 
 int StorageList::Compare(const StorageItem* a, const StorageItem* b) const {
     return CompareDisplayOrder(*a, *b);
 }
 
-bool StorageList::CheckEntry(const StorageItem*) const { return true; }
+bool StorageList::CheckEntry(const StorageItem*) const {
+    return true;
+}
 
 void StorageList::Append(StorageItem* entry) {
     // The tail is kept so that loading N entries costs O(N); the order is that of a walk
@@ -43,23 +49,30 @@ void StorageList::Append(StorageItem* entry) {
     entry->next = nullptr;
     entry->prev = tail;
     entry->owner = this;
-    if (tail) tail->next = entry;
-    else head = entry;
+    if (tail)
+        tail->next = entry;
+    else
+        head = entry;
     tail = entry;
 }
 
 void StorageList::Remove(StorageItem* entry) {
-    if (entry->prev) entry->prev->next = entry->next;
-    else if (head == entry) head = entry->next;
-    if (entry->next) entry->next->prev = entry->prev;
-    else if (tail == entry) tail = entry->prev;
+    if (entry->prev)
+        entry->prev->next = entry->next;
+    else if (head == entry)
+        head = entry->next;
+    if (entry->next)
+        entry->next->prev = entry->prev;
+    else if (tail == entry)
+        tail = entry->prev;
     entry->next = nullptr;
     entry->prev = nullptr;
     delete entry;
 }
 
 void StorageList::Clear() {
-    while (head) Remove(head);
+    while (head)
+        Remove(head);
 }
 
 bool StorageList::WriteHeader(FILE* file) const {

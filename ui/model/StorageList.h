@@ -13,7 +13,7 @@ struct LoadReport {
 };
 
 class StorageList {
-public:
+  public:
     StorageList();
     virtual ~StorageList();
     StorageList(const StorageList&) = delete;
@@ -38,7 +38,7 @@ public:
     StorageItem* head = nullptr;
     wchar_t path[260];
 
-private:
+  private:
     bool WriteHeader(FILE* file) const;
     bool ReadHeader(FILE* file) const;
     bool WriteAll(FILE* file) const;
