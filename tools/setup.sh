@@ -4,8 +4,11 @@
 set -euo pipefail
 
 # fonts-dejavu-extra: the narrow sans that stands in for the phone's font under Wine.
+# fonts-wine: Wine's symbol font, which draws the close glyph of message boxes and captions
+# (without it the glyph shows as the letter "r"; --no-install-recommends leaves it out).
 packages=(cmake make g++ mingw-w64 wine wine64 xvfb xauth x11-utils imagemagick
-          fonts-dejavu-extra libgtest-dev googletest libbenchmark-dev clang-14 libclang-rt-14-dev)
+          fonts-dejavu-extra libgtest-dev googletest libbenchmark-dev clang-14 libclang-rt-14-dev
+          clang-format fonts-wine)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -14,6 +14,11 @@ filter=()
 
 "$root/tools/setup.sh"
 
+# Every C++ file follows the repository's .clang-format; a file that differs fails the run.
+echo "== format =="
+format_status=0
+git ls-files -- '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run -Werror || format_status=1
+
 summary=$(mktemp)
 run_ctest() { # folder label
   set +e
@@ -23,7 +28,7 @@ run_ctest() { # folder label
   return $rc
 }
 
-status=0
+status=$format_status
 only=${DZ_ONLY:-all}
 if [ "$only" != windows ]; then
   echo "== native build (sanitizers) =="
