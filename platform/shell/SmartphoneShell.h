@@ -55,8 +55,17 @@ BOOL SHInitDialog(SHINITDLGINFO* info);
 RECT PhoneScreenRect();
 RECT PhoneWorkArea();
 
-// Shell folders and launching, with the phone's names.
+// Shell folders and launching, with the phone's names. The folder ids are the phone's; the
+// desktop's shlobj.h is not included, since its names would shadow the phone's shell calls.
+#ifndef CSIDL_PROGRAM_FILES
+#define CSIDL_PROGRAM_FILES 0x0026
+#endif
 BOOL SHGetSpecialFolderPath(HWND owner, LPWSTR path, int folder, BOOL create);
+
+// List views: the phone's gradient background, which desktop lists ignore.
+#ifndef LVS_EX_GRADIENT
+#define LVS_EX_GRADIENT 0x20000000
+#endif
 
 // Events
 #define EVENT_PULSE 1

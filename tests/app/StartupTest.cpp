@@ -10,10 +10,6 @@
 #include "ui/model/EngineContract.h"
 #include "ui/resources/resource.h"
 
-#ifndef CSIDL_PROGRAM_FILES
-#define CSIDL_PROGRAM_FILES 0x0026
-#endif
-
 namespace {
 
 // Start-up that ends before any window: the program's own files, no engine made by the test.

@@ -13,11 +13,6 @@
 #include "ui/text/BoundedText.h"
 #include "ui/text/TextTable.h"
 
-// The shell's folder id, without shlobj.h: its names would shadow the phone's shell calls.
-#ifndef CSIDL_PROGRAM_FILES
-#define CSIDL_PROGRAM_FILES 0x0026
-#endif
-
 namespace {
 
 HBITMAP LoadActionBitmap(int id) {

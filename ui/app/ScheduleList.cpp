@@ -8,10 +8,6 @@
 #include "ui/text/BoundedText.h"
 #include "ui/text/TextTable.h"
 
-#ifndef LVS_EX_GRADIENT
-#define LVS_EX_GRADIENT 0x20000000 // the phone's gradient background; desktop lists ignore it
-#endif
-
 namespace {
 
 constexpr wchar_t kObjectProperty[] = L"ListViewEx.Object";

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "ui/editor/DialogScroller.h"
+#include "platform/shell/DialogScroller.h"
 
 namespace DialogControls {
 

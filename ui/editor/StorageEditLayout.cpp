@@ -9,7 +9,7 @@
 #include "ui/editor/StorageEditDialog.h"
 
 #include "ui/editor/DialogControls.h"
-#include "ui/editor/DialogScroller.h"
+#include "platform/shell/DialogScroller.h"
 #include "ui/editor/EditorConstants.h"
 #include "ui/model/ScheduleTypes.h"
 #include "ui/resources/resource.h"

@@ -1,4 +1,4 @@
-#include "ui/editor/SpinnerList.h"
+#include "platform/shell/SpinnerList.h"
 
 #include <commctrl.h>
 

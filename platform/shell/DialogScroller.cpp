@@ -1,4 +1,4 @@
-#include "ui/editor/DialogScroller.h"
+#include "platform/shell/DialogScroller.h"
 
 #include <commctrl.h>
 
