@@ -1,7 +1,7 @@
 // DozaraDLL: the engine calls TarvikEngineFunc when an entry fires; it runs the executor
 // beside this library for the entry's action block and returns the executor's exit code.
 #include "callback/ExecutorLaunch.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 #include <windows.h>
 

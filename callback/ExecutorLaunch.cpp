@@ -1,11 +1,11 @@
 #include "callback/ExecutorLaunch.h"
 
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 #include <cwchar>
 
 uint16_t OptionToken(uint16_t options) {
-    return options == 0 || options == 1 || options == 3 ? options : 0;
+    return options == kOptionsBluetooth || options == kOptionsDiscoverable ? options : kOptionsNone;
 }
 
 bool ExecutorPathBeside(const wchar_t* modulePath, wchar_t* path, size_t size) {

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// The option value passed on: the values the executor knows (0, 1, 3) as they are, any other
-// value as 0.
+// The option value passed on: the values the executor knows (kOptionsNone, kOptionsBluetooth,
+// kOptionsDiscoverable) as they are, any other value as kOptionsNone.
 uint16_t OptionToken(uint16_t options);
 
 // The executor beside the module whose full path is given: its directory, then

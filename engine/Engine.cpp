@@ -10,7 +10,7 @@
 #include "engine/Journal.h"
 #include "engine/Registration.h"
 #include "engine/Schedule.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace {
 

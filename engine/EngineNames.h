@@ -1,5 +1,6 @@
 #pragma once
-// The engine's own names and files, beyond what it shares with the program (EngineContract.h).
+// The engine's own names and files, beyond what it shares with the program
+// (contract/EngineContract.h).
 
 // Held by the running engine for its whole run: a second engine finds it and ends at once, and
 // "tarvikengine.exe /stop" waits on it to learn that the engine has ended.

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace {
 

@@ -112,10 +112,7 @@ std::vector<Firing> Schedule::TakeDue(uint64_t now) {
             firing.entryNumber = entry.number;
             firing.key = entry.key;
             firing.scheduled = entry.waiting;
-            firing.block[0] = static_cast<unsigned char>(entry.key.action);
-            firing.block[1] = static_cast<unsigned char>(entry.key.action >> 8);
-            firing.block[2] = static_cast<unsigned char>(entry.key.options);
-            firing.block[3] = static_cast<unsigned char>(entry.key.options >> 8);
+            WriteActionBlock(entry.key.action, entry.key.options, firing.block);
             due.push_back(firing);
         }
         entry.waiting = NextUnfired(entry, std::max(now, entry.waiting));

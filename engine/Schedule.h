@@ -11,7 +11,7 @@
 
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 // What identifies an entry when the file gives no ids: everything stored about it apart from
 // its active flag (an inactive entry is not scheduled at all).

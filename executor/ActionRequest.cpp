@@ -1,7 +1,7 @@
 #include "executor/ActionRequest.h"
 
 #include "platform/device/PhoneApi.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 #include <cstdlib>
 #include <cwchar>
@@ -10,8 +10,9 @@ namespace {
 
 // The action token is the whole argument: "1 " or "01" is no action.
 bool ParseActionToken(const wchar_t* token, int& action) {
-    static const wchar_t* const kTokens[] = {L"0", L"1", L"2"};
-    for (int code = 0; code < 3; ++code)
+    // PhoneOff, PhoneOn and PowerOff in decimal.
+    static const wchar_t* const kTokens[kActionCodeCount] = {L"0", L"1", L"2"};
+    for (int code = 0; code < kActionCodeCount; ++code)
         if (wcscmp(token, kTokens[code]) == 0) {
             action = code;
             return true;
@@ -49,14 +50,14 @@ int ParseActionArguments(int argc, const wchar_t* const* argv, int& action, long
 }
 
 long BluetoothRequest(int action, long option) {
-    return action == 0 || option == 0 ? 0 : option;
+    return action == PhoneOff || option == kOptionsNone ? kOptionsNone : option;
 }
 
 bool BluetoothModeForRequest(long request, DWORD& mode) {
     switch (request) {
-    case 0: mode = BTH_POWER_OFF; return true;
-    case 1: mode = BTH_CONNECTABLE; return true;
-    case 3: mode = BTH_DISCOVERABLE; return true;
+    case kOptionsNone: mode = BTH_POWER_OFF; return true;
+    case kOptionsBluetooth: mode = BTH_CONNECTABLE; return true;
+    case kOptionsDiscoverable: mode = BTH_DISCOVERABLE; return true;
     default: return false;
     }
 }

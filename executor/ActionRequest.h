@@ -15,7 +15,7 @@ std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine);
 // kExecutorTooFewArguments, kExecutorUnknownAction, or kExecutorDone with action and option.
 int ParseActionArguments(int argc, const wchar_t* const* argv, int& action, long& option);
 
-// 0 for the phone-off action or option 0, else the option itself.
+// kOptionsNone for the phone-off action or no options, else the option itself.
 long BluetoothRequest(int action, long option);
 
 // The Bluetooth mode that a request sets; false when the request sets none.

@@ -3,7 +3,7 @@
 #include "executor/ActionRequest.h"
 #include "executor/Telephony.h"
 #include "platform/device/PhoneApi.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 int RunExecutor(int argc, const wchar_t* const* argv) {
     // The argument count check cannot fail by an exception, so one guard takes in the whole run.

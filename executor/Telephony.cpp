@@ -1,5 +1,6 @@
 #include "executor/Telephony.h"
 
+#include "contract/EngineContract.h"
 #include "executor/LineName.h"
 #include "platform/device/PhoneApi.h"
 
@@ -56,12 +57,12 @@ bool IsCellularLine(HLINEAPP app, DWORD device) {
 
 void Act(int action, HLINE line) {
     switch (action) {
-    case 0: lineSetEquipmentState(line, LINEEQUIPSTATE_MINIMUM); break;
-    case 1:
+    case PhoneOff: lineSetEquipmentState(line, LINEEQUIPSTATE_MINIMUM); break;
+    case PhoneOn:
         lineSetEquipmentState(line, LINEEQUIPSTATE_FULL);
         lineRegister(line, LINEREGMODE_AUTOMATIC, nullptr, 0);
         break;
-    case 2: SetSystemPowerState(nullptr, POWER_STATE_OFF, 0); break;
+    case PowerOff: SetSystemPowerState(nullptr, POWER_STATE_OFF, 0); break;
     }
 }
 

@@ -8,7 +8,7 @@
 
 #include "FuzzFiles.h"
 #include "callback/ExecutorLaunch.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace {
 

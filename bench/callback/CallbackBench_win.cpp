@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/WineTiming.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "common/WineTiming.h"
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "callback/ExecutorLaunch.h"
 #include "executor/ActionRequest.h"
 #include "executor/LineName.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 #include <gtest/gtest.h>
 

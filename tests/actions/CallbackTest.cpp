@@ -2,7 +2,7 @@
 // is another one. A stub executor beside it records the command line it receives.
 #include "platform/device/DeviceState.h"
 #include "tests/actions/TestSupport.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 #include <gtest/gtest.h>
 

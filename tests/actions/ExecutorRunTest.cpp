@@ -3,7 +3,7 @@
 #include "platform/device/DeviceState.h"
 #include "platform/device/PhoneApi.h"
 #include "tests/actions/TestSupport.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "ui/app/AppState.h"
 #include "ui/app/Main.h"
 #include "ui/model/DZList.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "ui/model/EntryEditor.h"
 #include "ui/text/ProgramDirectory.h"
 

@@ -7,7 +7,7 @@
 #include "tests/app/AppHarness.h"
 #include "ui/app/AppState.h"
 #include "ui/app/Main.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
 
 namespace {

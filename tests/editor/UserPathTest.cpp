@@ -11,7 +11,7 @@
 #include "ui/app/Main.h"
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
 #include "ui/text/TextTable.h"
 

@@ -10,7 +10,7 @@
 #include "platform/core/SystemTimeFields.h"
 #include "tools/install/Install.h"
 #include "ui/model/DZList.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "engine/EngineNames.h"
 #include "platform/device/DeviceState.h"
 #include "tests/engine/EngineHarness.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "callback/ExecutorLaunch.h"
 #include "executor/ActionRequest.h"
 #include "ui/model/DZItem.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace {
 

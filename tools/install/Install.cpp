@@ -8,7 +8,7 @@
 
 #include "engine/EngineNames.h"
 #include "platform/core/Utf8.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "ui/app/AppState.h"
 #include "ui/app/MainWindow.h"
 #include "ui/model/ActionBitmaps.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
 #include "ui/text/BoundedText.h"
 #include "ui/text/TextTable.h"

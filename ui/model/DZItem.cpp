@@ -2,11 +2,7 @@
 
 #include "ui/model/ActionBitmaps.h"
 #include "ui/model/BinaryIo.h"
-#include "ui/model/EngineContract.h"
-
-namespace {
-constexpr uint32_t kDZEditTemplate = 105;
-} // namespace
+#include "ui/resources/resource.h"
 
 DZItem::DZItem() : StorageItem(Weekly, 0) {}
 
@@ -36,7 +32,7 @@ long DZItem::RecordSize() const {
 
 EntryEditor* DZItem::CreateEditor() {
     editor = g_editorFactories.actionEditor
-                 ? g_editorFactories.actionEditor(kDZEditTemplate, Next24Hours | Once | Weekly,
+                 ? g_editorFactories.actionEditor(IDD_ACTION_EDITOR, Next24Hours | Once | Weekly,
                                                   showSeconds)
                  : nullptr;
     return editor;

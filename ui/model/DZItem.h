@@ -2,16 +2,8 @@
 // The action entry of this product: a schedule entry that switches the phone radio off or on,
 // or powers the device off, with Bluetooth option bits. Its record ends with the 4-byte
 // action block that the engine hands to the callback.
+#include "contract/EngineContract.h"
 #include "ui/model/StorageItem.h"
-
-enum ActionCode : uint16_t {
-    PhoneOff = 0,
-    PhoneOn = 1,
-    PowerOff = 2,
-};
-
-constexpr uint16_t kOptionBluetooth = 1;    // Bluetooth off with PhoneOff, on with PhoneOn
-constexpr uint16_t kOptionDiscoverable = 2; // Bluetooth discoverable, with PhoneOn
 
 class DZItem : public StorageItem {
   public:

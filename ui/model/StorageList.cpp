@@ -5,7 +5,7 @@
 
 #include "platform/core/FileIo.h"
 #include "ui/model/BinaryIo.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "ui/model/Recurrence.h"
 #include "ui/text/ProgramDirectory.h"
 

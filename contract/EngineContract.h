@@ -1,5 +1,6 @@
 #pragma once
-// What the program, the callback library and the scheduling engine agree on.
+// What the program, the callback library, the executor and the scheduling engine agree on. It
+// stands in a folder of its own because all four include it and none of them owns it.
 #include <cstdint>
 
 // Set by the engine once it is ready; it holds a handle for as long as it runs.
@@ -23,11 +24,37 @@ constexpr int kActionBlockActionOffset = 0;  // 16-bit action code
 constexpr int kActionBlockOptionsOffset = 2; // 16-bit option bits, low byte first
 
 inline uint16_t ActionBlockAction(const unsigned char* block) {
-    return static_cast<uint16_t>(block[0] | (block[1] << 8));
+    return static_cast<uint16_t>(block[kActionBlockActionOffset] |
+                                 (block[kActionBlockActionOffset + 1] << 8));
 }
 inline uint16_t ActionBlockOptions(const unsigned char* block) {
-    return static_cast<uint16_t>(block[2] | (block[3] << 8));
+    return static_cast<uint16_t>(block[kActionBlockOptionsOffset] |
+                                 (block[kActionBlockOptionsOffset + 1] << 8));
 }
+inline void WriteActionBlock(uint16_t action, uint16_t options, unsigned char* block) {
+    block[kActionBlockActionOffset] = static_cast<unsigned char>(action);
+    block[kActionBlockActionOffset + 1] = static_cast<unsigned char>(action >> 8);
+    block[kActionBlockOptionsOffset] = static_cast<unsigned char>(options);
+    block[kActionBlockOptionsOffset + 1] = static_cast<unsigned char>(options >> 8);
+}
+
+// The action codes; the executor takes each as its decimal token.
+enum ActionCode : uint16_t {
+    PhoneOff = 0,
+    PhoneOn = 1,
+    PowerOff = 2,
+};
+constexpr int kActionCodeCount = 3;
+
+// The option bits that an action entry stores.
+constexpr uint16_t kOptionBluetooth = 1;    // Bluetooth off with PhoneOff, on with PhoneOn
+constexpr uint16_t kOptionDiscoverable = 2; // Bluetooth discoverable, with PhoneOn
+
+// The option values that the callback passes on and the executor knows; the callback turns
+// any other value into kOptionsNone.
+constexpr uint16_t kOptionsNone = 0;
+constexpr uint16_t kOptionsBluetooth = kOptionBluetooth;
+constexpr uint16_t kOptionsDiscoverable = kOptionBluetooth | kOptionDiscoverable;
 
 // TarvikEngineFunc(unused, unused, action block) -> executor exit code, or -1.
 typedef int (*TarvikEngineFuncType)(uintptr_t, uintptr_t, const unsigned char*);
