@@ -8,7 +8,6 @@ const wchar_t kClockWindowClass[] = L"DozaraEngineClock";
 // Waits end a little early or late and the tick count is coarse; only a larger step of the
 // local clock against the ticks is a change.
 constexpr int64_t kToleranceTicks = 2 * static_cast<int64_t>(kTicksPerSecond);
-constexpr uint64_t kTicksPerMs = 10000;
 
 } // namespace
 

@@ -17,7 +17,6 @@ namespace {
 // While an entry waits the engine wakes at least this often, to notice a change of the clock
 // that nobody announced (see ClockWatch.h). With nothing waiting it sleeps until signalled.
 constexpr DWORD kLongestWaitMs = 60000;
-constexpr uint64_t kTicksPerMs = 10000;
 
 const char* StateName(LoadReport::State state) {
     switch (state) {

@@ -52,7 +52,7 @@ void ConvertOneFileTime(benchmark::State& state) {
         const FILETIME f = FromTicks(ticks);
         benchmark::DoNotOptimize(FileTimeToSystemTime(&f, &t));
         benchmark::DoNotOptimize(t);
-        ticks += 864000000000ULL + 10000000ULL; // a day and a second on: no cached answer
+        ticks += kTicksPerDay + kTicksPerSecond; // a day and a second on: no cached answer
     }
 }
 

@@ -1,13 +1,12 @@
 // Native calendar conversions with the Win32 contracts: serial day numbers after Howard
 // Hinnant's days_from_civil / civil_from_days, counted from 1 January 1601.
+#include "platform/core/Calendar.h"
 #include "platform/core/Win32Posix.h"
 
 #include <ctime>
 
 namespace {
 
-constexpr int64_t kTicksPerMs = 10000;
-constexpr int64_t kTicksPerDay = 864000000000LL;
 // days_from_civil(1601, 1, 1): the FILETIME epoch as a day number counted from 1970-01-01.
 constexpr int64_t kEpoch1601 = -134774;
 
@@ -32,29 +31,21 @@ void CivilFromDays(int64_t z, int64_t* year, unsigned* month, unsigned* day) {
     *year = static_cast<int64_t>(yoe) + era * 400 + (*month <= 2);
 }
 
-bool IsLeap(unsigned y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-unsigned DaysIn(unsigned y, unsigned m) {
-    static const unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : days[m - 1];
-}
-
 } // namespace
 
 BOOL SystemTimeToFileTime(const SYSTEMTIME* st, FILETIME* ft) {
     // As Win32: a date that does not exist (31 April, 29 February of a common year, day 0,
     // month 13) or a field out of range is refused; the day of week is not read.
-    if (st->wYear < 1601 || st->wYear > 30827 || st->wMonth < 1 || st->wMonth > 12 ||
-        st->wDay < 1 || st->wDay > DaysIn(st->wYear, st->wMonth) || st->wHour > 23 ||
-        st->wMinute > 59 || st->wSecond > 59 || st->wMilliseconds > 999)
+    if (st->wYear < kFirstValidYear || st->wYear > kLastValidYear || st->wDay < 1 ||
+        st->wDay > MonthLength(st->wYear, st->wMonth) || st->wHour > 23 || st->wMinute > 59 ||
+        st->wSecond > 59 || st->wMilliseconds > 999)
         return FALSE;
     const int64_t days = DaysFromCivil(st->wYear, st->wMonth, st->wDay) - kEpoch1601;
     const int64_t ms =
         ((static_cast<int64_t>(st->wHour) * 60 + st->wMinute) * 60 + st->wSecond) * 1000 +
         st->wMilliseconds;
-    const auto ticks = static_cast<uint64_t>(days * kTicksPerDay + ms * kTicksPerMs);
+    const auto ticks =
+        static_cast<uint64_t>(days) * kTicksPerDay + static_cast<uint64_t>(ms) * kTicksPerMs;
     ft->dwLowDateTime = static_cast<DWORD>(ticks);
     ft->dwHighDateTime = static_cast<DWORD>(ticks >> 32);
     return TRUE;

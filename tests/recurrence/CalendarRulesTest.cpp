@@ -27,7 +27,7 @@ TEST(CalendarRules, DatesThatDoNotExistAreRefusedOnEveryPlatform) {
     }
 }
 
-TEST(CalendarRules, DaysInMonthFollowsLeapYearsAndCrossesTheYearInDecember) {
+TEST(CalendarRules, MonthLengthFollowsLeapYears) {
     struct Case {
         int year, month, days;
     };
@@ -36,22 +36,30 @@ TEST(CalendarRules, DaysInMonthFollowsLeapYearsAndCrossesTheYearInDecember) {
         {2026, 4, 30}, {2026, 12, 31}, {2026, 1, 31}, {2026, 13, 0}, {2026, 0, 0},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(DaysInMonth(c.month, SystemTimeOf(c.year, 6, 15, 23, 59, 59, 999)), c.days)
-            << c.year << "-" << c.month;
+        EXPECT_EQ(MonthLength(c.year, c.month), c.days) << c.year << "-" << c.month;
 }
 
-TEST(CalendarRules, DaysInMonthAgreesWithTheCalendarFrom1601To3000) {
+// The platform's own conversion is the witness: the ticks between the 1st of a month and the
+// 1st of the next are the month's length in days.
+TEST(CalendarRules, MonthLengthAgreesWithThePlatformFrom1601To3000) {
     for (int year = 1601; year <= 3000; ++year)
-        for (int month = 1; month <= 12; ++month)
-            ASSERT_EQ(DaysInMonth(month, SystemTimeOf(year, 1, 1)), MonthLength(year, month))
+        for (int month = 1; month <= 12; ++month) {
+            const uint64_t from = ToTicks(At(year, month, 1));
+            const uint64_t to = ToTicks(month == 12 ? At(year + 1, 1, 1) : At(year, month + 1, 1));
+            ASSERT_EQ((to - from) / kTicksPerDay, static_cast<uint64_t>(MonthLength(year, month)))
                 << year << "-" << month;
+        }
 }
 
-TEST(CalendarRules, WeekdayFromBitGivesSundayForEverythingButSixBits) {
-    const int expected[][2] = {{1, 1},  {2, 2}, {4, 3}, {8, 4},   {16, 5}, {32, 6},
-                               {64, 0}, {0, 0}, {3, 0}, {128, 0}, {-1, 0}, {127, 0}};
-    for (const auto& c : expected)
-        EXPECT_EQ(WeekdayFromBit(c[0]), c[1]) << c[0];
+TEST(CalendarRules, WeekdayBitsCountFromMondayAsIndexAndFromSundayAsDayOfWeek) {
+    // bit, Monday-first index, Sunday-first day of week
+    const int expected[][3] = {{1, 0, 1},  {2, 1, 2},    {4, 2, 3},   {8, 3, 4},
+                               {16, 4, 5}, {32, 5, 6},   {64, 6, 0},  {0, -1, 0},
+                               {3, -1, 0}, {128, -1, 0}, {-1, -1, 0}, {127, -1, 0}};
+    for (const auto& c : expected) {
+        EXPECT_EQ(MondayFirstIndex(c[0]), c[1]) << c[0];
+        EXPECT_EQ(SundayFirstDayOfWeek(c[0]), c[2]) << c[0];
+    }
 }
 
 TEST(CalendarRules, NthWeekdayOfMonth) {
@@ -83,7 +91,7 @@ TEST(CalendarRules, NthWeekdayFallsOnItsWeekdayAndTheFourthAlwaysExists) {
                     SYSTEMTIME named{};
                     const FILETIME f = At(year, month, day);
                     ASSERT_TRUE(FileTimeToSystemTime(&f, &named));
-                    ASSERT_EQ(named.wDayOfWeek, WeekdayFromBit(bit));
+                    ASSERT_EQ(named.wDayOfWeek, SundayFirstDayOfWeek(bit));
                     if (index >= 0 && index <= 3)
                         ASSERT_EQ((day - 1) / 7, index);
                     else

@@ -51,8 +51,8 @@ bool ParseAt(const wchar_t* text, Options* options) {
     wchar_t extra;
     if (swscanf(text, L"%d-%d-%d %d:%d:%d %lc", &y, &mo, &d, &h, &mi, &s, &extra) != 6)
         return false;
-    if (y < 1601 || y > 30827 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 ||
-        mi < 0 || mi > 59 || s < 0 || s > 59)
+    if (y < kFirstValidYear || y > kLastValidYear || mo < 1 || mo > 12 || d < 1 || d > 31 ||
+        h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59)
         return false;
     SYSTEMTIME t = SystemTimeOf(y, mo, d, h, mi, s);
     FILETIME f;

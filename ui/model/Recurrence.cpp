@@ -26,7 +26,7 @@ int MonthlyDay(const StorageItem& entry, const SYSTEMTIME& monthFields) {
     int day;
     if (entry.monthlyMode == 0)
         day = entry.dayOfMonth > 0 ? entry.dayOfMonth
-                                   : DaysInMonth(month, monthFields) + entry.dayOfMonth;
+                                   : MonthLength(monthFields.wYear, month) + entry.dayOfMonth;
     else
         day = NthWeekdayOfMonth(monthFields, month, entry.weekIndex, entry.monthlyWeekday);
     return day >= 1 && day <= MonthLength(monthFields.wYear, month) ? day : 0;
@@ -36,7 +36,7 @@ int MonthlyDay(const StorageItem& entry, const SYSTEMTIME& monthFields) {
 // day does not exist there.
 bool MonthlyCandidate(const StorageItem& entry, const SYSTEMTIME& start, int year, int month,
                       uint64_t* ticks) {
-    if (year > 30827) return false;
+    if (year > kLastValidYear) return false;
     SYSTEMTIME candidate = start;
     candidate.wYear = static_cast<WORD>(year);
     candidate.wMonth = static_cast<WORD>(month);
@@ -53,7 +53,7 @@ uint64_t YearlyCandidate(const SYSTEMTIME& start, int year, const FILETIME& star
     SYSTEMTIME candidate = start;
     candidate.wYear = static_cast<WORD>(year);
     uint64_t ticks;
-    return year <= 30827 && ToTicksChecked(candidate, &ticks) ? ticks : ToTicks(startTime);
+    return year <= kLastValidYear && ToTicksChecked(candidate, &ticks) ? ticks : ToTicks(startTime);
 }
 
 FILETIME NextYearly(const FILETIME& startTime, const FILETIME& reference, int currentYear) {
@@ -80,38 +80,9 @@ HRESULT AddSeconds(SYSTEMTIME* time, int32_t seconds) {
     return S_OK;
 }
 
-int DaysInMonth(int month, const SYSTEMTIME& reference) {
-    if (month < 1 || month > 12) return 0;
-    SYSTEMTIME first = reference;
-    first.wMonth = static_cast<WORD>(month);
-    first.wDay = 1;
-    SYSTEMTIME second = first;
-    if (month == 12) {
-        second.wYear = static_cast<WORD>(reference.wYear + 1);
-        second.wMonth = 1;
-    } else {
-        second.wMonth = static_cast<WORD>(month + 1);
-    }
-    uint64_t from, to;
-    if (!ToTicksChecked(first, &from) || !ToTicksChecked(second, &to)) return 0;
-    return static_cast<int>((to - from) / kTicksPerDay);
-}
-
-int WeekdayFromBit(int32_t bit) {
-    switch (bit) {
-    case 1: return 1;
-    case 2: return 2;
-    case 4: return 3;
-    case 8: return 4;
-    case 16: return 5;
-    case 32: return 6;
-    default: return 0; // Sunday's bit 64 and every value that is not a single weekday bit
-    }
-}
-
 int NthWeekdayOfMonth(const SYSTEMTIME& reference, int month, int32_t weekIndex,
                       int32_t weekdayBit) {
-    const int length = DaysInMonth(month, reference);
+    const int length = MonthLength(reference.wYear, month);
     if (length == 0) return 0;
     // The platform gives the weekday of the 1st; the following days go on from it by one.
     SYSTEMTIME first = reference;
@@ -121,7 +92,8 @@ int NthWeekdayOfMonth(const SYSTEMTIME& reference, int month, int32_t weekIndex,
     SYSTEMTIME named;
     if (!ValidCivilToFileTime(first, &converted) || !FileTimeToSystemTime(&converted, &named))
         return 0;
-    const int firstMatch = 1 + (WeekdayFromBit(weekdayBit) - named.wDayOfWeek + 7) % 7; // [1, 7]
+    const int firstMatch =
+        1 + (SundayFirstDayOfWeek(weekdayBit) - named.wDayOfWeek + 7) % 7; // [1, 7]
     if (weekIndex >= 0 && weekIndex <= 3) {
         const int day = firstMatch + 7 * weekIndex;
         return day <= length ? day : 0;
@@ -148,7 +120,7 @@ FILETIME NextWeekly(const FILETIME& startTime, const FILETIME& reference, int32_
         if (!(weekdayMask & (1 << (d - 1)))) continue;
         int64_t seconds = (d - todayNumber) * kSecondsPerDay;
         if (d < todayNumber) seconds += kSecondsPerWeek;
-        uint64_t candidate = base + static_cast<uint64_t>(seconds * 10000000LL);
+        uint64_t candidate = base + static_cast<uint64_t>(seconds) * kTicksPerSecond;
         // Today's candidate moves on a week only when it lies strictly before the reference:
         // one equal to the reference is neither moved nor chosen.
         if (d == todayNumber && candidate < after) candidate += kSecondsPerWeek * kTicksPerSecond;

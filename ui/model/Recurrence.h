@@ -4,8 +4,6 @@
 #include "ui/model/StorageItem.h"
 
 HRESULT AddSeconds(SYSTEMTIME* time, int32_t seconds);
-int DaysInMonth(int month, const SYSTEMTIME& reference);
-int WeekdayFromBit(int32_t bit);
 int NthWeekdayOfMonth(const SYSTEMTIME& reference, int month, int32_t weekIndex,
                       int32_t weekdayBit);
 

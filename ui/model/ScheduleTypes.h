@@ -3,6 +3,7 @@
 // the 64-bit view of a FILETIME and the instant that stands for "no occurrence".
 #include <cstdint>
 
+#include "platform/core/Calendar.h"
 #include "platform/core/Win32Core.h"
 
 enum ScheduleKind : int32_t {
@@ -16,12 +17,24 @@ enum ScheduleKind : int32_t {
 constexpr int32_t kAllWeekdays = 127; // bit 0 Monday ... bit 6 Sunday
 constexpr int32_t kAllMonths = 4095;  // bit 0 January ... bit 11 December
 
+// A single weekday bit as an index from Monday 0 to Sunday 6, the order of the bits and of the
+// weekday key tables; -1 for any value that is not a single weekday bit.
+inline int MondayFirstIndex(int32_t weekdayBit) {
+    for (int i = 0; i < 7; ++i)
+        if (weekdayBit == (1 << i)) return i;
+    return -1;
+}
+
+// A single weekday bit as the calendar's day of week, from Sunday 0 to Saturday 6
+// (SYSTEMTIME::wDayOfWeek). Any other value counts as Sunday, as the monthly rule always had it.
+inline int SundayFirstDayOfWeek(int32_t weekdayBit) {
+    const int index = MondayFirstIndex(weekdayBit);
+    return index < 0 ? 0 : (index + 1) % 7;
+}
+
 // Texts of entries are built in fixed buffers of this many characters (terminator included).
 constexpr size_t kEntryTextSize = 260;
 constexpr size_t kDayPhraseSize = 32;
-
-constexpr uint64_t kTicksPerSecond = 10000000ULL;
-constexpr uint64_t kTicksPerDay = 864000000000ULL;
 
 inline uint64_t ToTicks(const FILETIME& time) {
     return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;

@@ -32,13 +32,6 @@ const wchar_t* const kWeekKeys[] = {L"DLG_MONTHLY_WEEK_FIRST", L"DLG_MONTHLY_WEE
 const wchar_t* const kLastDayKeys[] = {L"DLG_MONTHLY_LASTDAY", L"DLG_MONTHLY_LASTDAY-1",
                                        L"DLG_MONTHLY_LASTDAY-2", L"DLG_MONTHLY_LASTDAY-3"};
 
-// Index of a single weekday bit (Monday 0 ... Sunday 6), or -1 for any other value.
-int WeekdayBitIndex(int32_t bit) {
-    for (int i = 0; i < 7; ++i)
-        if (bit == (1 << i)) return i;
-    return -1;
-}
-
 // The platform writes nothing useful into a buffer that is too small, so a long result is
 // formatted in full on the stack and cut into the text's own buffer.
 using FormatFunction = int (*)(LCID, DWORD, const SYSTEMTIME*, LPCWSTR, LPWSTR, int);
@@ -81,7 +74,7 @@ void StorageItem::FormatMonthlyDay(wchar_t* buffer, size_t size) const {
         else
             text.Add(L"-/-");
     } else if (monthlyMode == 1) {
-        const int weekday = WeekdayBitIndex(monthlyWeekday);
+        const int weekday = MondayFirstIndex(monthlyWeekday);
         if (weekday < 0) return; // not a weekday: the phrase stays empty
         text.Add(weekIndex >= 0 && weekIndex <= 3 ? Text(kWeekKeys[weekIndex])
                                                   : Text(L"DLG_MONTHLY_WEEK_LAST"));
