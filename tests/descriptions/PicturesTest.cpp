@@ -92,7 +92,7 @@ TEST(LocalePictures, OverLongPicturesAreCutToTheirBuffers) {
 TEST(LocalePictures, PreparedFromTheUserLocale) {
     const LocaleTexts* expected = UserLocaleTexts();
     if (!expected) GTEST_SKIP() << "no expectations for this locale";
-    const LocalePictures& p = g_localePictures; // prepared with the text table
+    const LocalePictures& p = g_localePictures; // prepared at start-up
     EXPECT_STREQ(p.shortDatePicture, expected->shortDate);
     EXPECT_STREQ(p.shortDateNoYearPicture, expected->shortDateNoYear);
     EXPECT_STREQ(p.longDateNoWeekdayYearPicture, expected->longDateNoWeekdayYear);

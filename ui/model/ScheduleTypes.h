@@ -54,5 +54,7 @@ inline bool IsNever(const FILETIME& time) {
     return ToTicks(time) == ToTicks(kNever);
 }
 
-// The current local time as a FILETIME.
+// The current local time, the one clock that entries, the editor and the engine read: as the
+// platform's calendar fields, and as a FILETIME.
+SYSTEMTIME LocalNowFields();
 FILETIME LocalNow();

@@ -3,22 +3,10 @@
 #include "ui/model/ActionBitmaps.h"
 #include "ui/model/BinaryIo.h"
 
-ActionBitmaps g_actionBitmaps;
-EditorFactories g_editorFactories;
-
-FILETIME LocalNow() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME time{};
-    SystemTimeToFileTime(&now, &time);
-    return time;
-}
-
 StorageItem::StorageItem(int32_t kind, int32_t showSeconds)
     : kind(kind), startTime{}, weekdayMask(kAllWeekdays), active(1), monthMask(kAllMonths),
       monthlyMode(0), dayOfMonth(1), weekIndex(0), monthlyWeekday(0), showSeconds(showSeconds) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
+    SYSTEMTIME now = LocalNowFields();
     now.wSecond = 0;
     now.wMilliseconds = 0;
     SystemTimeToFileTime(&now, &startTime);

@@ -5,8 +5,6 @@
 #include "platform/core/Win32Core.h"
 #include "ui/text/BoundedText.h"
 
-LocalePictures g_localePictures;
-
 namespace {
 
 const wchar_t kDateLetters[] = L"dMyg";
@@ -176,3 +174,14 @@ void LocalePictures::Prepare() {
     QueryPicture(LOCALE_STIMEFORMAT, L"HH:mm:ss", time);
     Derive(shortDate, longDate, time);
 }
+
+namespace {
+LocalePictures FromUserLocale() {
+    LocalePictures pictures;
+    pictures.Prepare();
+    return pictures;
+}
+} // namespace
+
+// Prepared while the program starts, before any text is formatted.
+LocalePictures g_localePictures = FromUserLocale();

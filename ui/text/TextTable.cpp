@@ -7,7 +7,6 @@
 
 #include "platform/core/FileIo.h"
 #include "platform/core/Win32Core.h"
-#include "ui/text/LocalePictures.h"
 #include "ui/text/ProgramDirectory.h"
 
 TextTable g_textTable;
@@ -99,10 +98,6 @@ void FreeEntry(TextEntry* entry) {
 }
 
 } // namespace
-
-TextTable::TextTable() {
-    g_localePictures.Prepare();
-}
 
 TextTable::~TextTable() {
     FreeEntries();

@@ -11,7 +11,7 @@ struct TextEntry {
 
 class TextTable {
   public:
-    TextTable(); // also prepares the locale pictures
+    TextTable() = default;
     ~TextTable();
     TextTable(const TextTable&) = delete;
     TextTable& operator=(const TextTable&) = delete;

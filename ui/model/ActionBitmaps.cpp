@@ -1,0 +1,3 @@
+#include "ui/model/ActionBitmaps.h"
+
+ActionBitmaps g_actionBitmaps;

@@ -1,0 +1,3 @@
+#include "ui/model/EntryEditor.h"
+
+EditorFactories g_editorFactories;
