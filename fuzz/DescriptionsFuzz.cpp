@@ -10,66 +10,12 @@
 #include "FuzzFiles.h"
 #include "ui/model/DZList.h"
 #include "ui/text/LocalePictures.h"
+#include "ui/text/TextKeys.h"
 #include "ui/text/TextTable.h"
 
 namespace {
 
 constexpr size_t kBufferSize = 260;
-
-const wchar_t* const kKeys[] = {L"MONDAY",
-                                L"TUESDAY",
-                                L"WEDNESDAY",
-                                L"THURSDAY",
-                                L"FRIDAY",
-                                L"SATURDAY",
-                                L"SUNDAY",
-                                L"DLG_MONTHLY_WEEK_FIRST",
-                                L"DLG_MONTHLY_WEEK_SECOND",
-                                L"DLG_MONTHLY_WEEK_THIRD",
-                                L"DLG_MONTHLY_WEEK_FOURTH",
-                                L"DLG_MONTHLY_WEEK_LAST",
-                                L"DLG_MONTHLY_LASTDAY",
-                                L"DLG_MONTHLY_LASTDAY-1",
-                                L"DLG_MONTHLY_LASTDAY-2",
-                                L"DLG_MONTHLY_LASTDAY-3",
-                                L"DAY_STRING",
-                                L"WEEKLY_TEXT",
-                                L"NEXT24H_TEXT",
-                                L"MONTHLY_SHORT_TEXT",
-                                L"YEARLY_TEXT",
-                                L"SHORT_MONDAY",
-                                L"SHORT_TUESDAY",
-                                L"SHORT_WEDNESDAY",
-                                L"SHORT_THURSDAY",
-                                L"SHORT_FRIDAY",
-                                L"SHORT_SATURDAY",
-                                L"SHORT_SUNDAY",
-                                L"MIDDLE_MONDAY",
-                                L"MIDDLE_TUESDAY",
-                                L"MIDDLE_WEDNESDAY",
-                                L"MIDDLE_THURSDAY",
-                                L"MIDDLE_FRIDAY",
-                                L"MIDDLE_SATURDAY",
-                                L"MIDDLE_SUNDAY",
-                                L"SHORT_MONTH_1",
-                                L"SHORT_MONTH_2",
-                                L"SHORT_MONTH_3",
-                                L"SHORT_MONTH_4",
-                                L"SHORT_MONTH_5",
-                                L"SHORT_MONTH_6",
-                                L"SHORT_MONTH_7",
-                                L"SHORT_MONTH_8",
-                                L"SHORT_MONTH_9",
-                                L"SHORT_MONTH_10",
-                                L"SHORT_MONTH_11",
-                                L"SHORT_MONTH_12",
-                                L"DLG_PHONE_OFF",
-                                L"DLG_PHONE_ON",
-                                L"DLG_POWER_OFF",
-                                L"DLG_BT_SHORT",
-                                L"DLG_BT_OFF_SHORT",
-                                L"DLG_BT_ON_SHORT",
-                                L"DLG_BT_DISC_SHORT"};
 
 const char* const kLocales[] = {"en_US.UTF-8", "de_DE.UTF-8", "ja_JP.UTF-8", "fr_FR.UTF-8"};
 
@@ -82,15 +28,16 @@ void PutUnit(std::string& out, wchar_t c) {
 void LoadLongTexts() {
     std::string file;
     PutUnit(file, 0xFEFF);
-    for (const wchar_t* key : kKeys) {
-        std::wstring line = std::wstring(key) + L", ";
-        const wchar_t pattern[] = L"%s%n%d\\n\x00e9\x4e2d ";
-        while (line.size() < 1995)
-            line += pattern[line.size() % (sizeof pattern / sizeof pattern[0] - 1)];
-        line += L"\r\n";
-        for (wchar_t c : line)
-            PutUnit(file, c);
-    }
+    for (const KeyTable& keys : kAllKeyTables)
+        for (size_t i = 0; i < keys.count; ++i) {
+            std::wstring line = std::wstring(keys.keys[i]) + L", ";
+            const wchar_t pattern[] = L"%s%n%d\\n\x00e9\x4e2d ";
+            while (line.size() < 1995)
+                line += pattern[line.size() % (sizeof pattern / sizeof pattern[0] - 1)];
+            line += L"\r\n";
+            for (wchar_t c : line)
+                PutUnit(file, c);
+        }
     const std::wstring path = ScratchFile("local.dat");
     WriteWholeFile(path, reinterpret_cast<const uint8_t*>(file.data()), file.size());
     FUZZ_CHECK(g_textTable.LoadFrom(path.c_str(), L"[English]"));

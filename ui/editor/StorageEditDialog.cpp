@@ -14,6 +14,7 @@
 #include "ui/model/StorageItem.h"
 #include "ui/resources/resource.h"
 #include "ui/text/LocalePictures.h"
+#include "ui/text/TextKeys.h"
 #include "ui/text/TextTable.h"
 
 using namespace DialogControls;
@@ -26,13 +27,6 @@ StorageEditDialog* currentEditor = nullptr;
 WNDPROC monthBoxProc = nullptr; // the same class procedure behind all twelve month boxes
 
 constexpr int kDefaultSectionFontHeight = 15;
-
-const wchar_t* const kWeekdayKeys[kWeekdayCount] = {
-    L"MONDAY", L"TUESDAY", L"WEDNESDAY", L"THURSDAY", L"FRIDAY", L"SATURDAY", L"SUNDAY"};
-
-const wchar_t* const kWeekKeys[] = {L"DLG_MONTHLY_WEEK_FIRST", L"DLG_MONTHLY_WEEK_SECOND",
-                                    L"DLG_MONTHLY_WEEK_THIRD", L"DLG_MONTHLY_WEEK_FOURTH",
-                                    L"DLG_MONTHLY_WEEK_LAST"};
 
 struct OfferedKind {
     int32_t kind;
@@ -77,12 +71,6 @@ LRESULT CALLBACK MonthKeyFilter(HWND box, UINT message, WPARAM wParam, LPARAM lP
     if (message == WM_GETDLGCODE && queued && IsSideKey(queued->message, queued->wParam))
         result |= DLGC_WANTARROWS;
     return result;
-}
-
-SYSTEMTIME Now() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return now;
 }
 
 } // namespace
@@ -195,11 +183,8 @@ void StorageEditDialog::SetTexts() {
         SetText(dialogWindow, label.id, Text(label.key));
     for (int day = 0; day < kWeekdayCount; ++day)
         SetText(dialogWindow, IDC_WEEKDAY_FIRST + day, Text(kWeekdayKeys[day]));
-    for (int month = 0; month < kMonthCount; ++month) {
-        wchar_t key[24];
-        swprintf(key, ARRAYSIZE(key), L"MIDDLE_MONTH_%d", month + 1);
-        SetText(dialogWindow, IDC_MONTH_NAME_FIRST + month, Text(key));
-    }
+    for (int month = 0; month < kMonthCount; ++month)
+        SetText(dialogWindow, IDC_MONTH_NAME_FIRST + month, Text(kMiddleMonthKeys[month]));
 }
 
 void StorageEditDialog::OnDestroy() {
@@ -294,8 +279,8 @@ void StorageEditDialog::FillMonthlyLists() {
     AddItem(dialog, IDC_MONTH_DAY_LIST, Text(L"DLG_MONTHLY_LASTDAY"), 0);
     SelectMonthDay();
 
-    for (int week = 0; week < static_cast<int>(ARRAYSIZE(kWeekKeys)); ++week)
-        AddItem(dialog, IDC_MONTH_WEEK_LIST, Text(kWeekKeys[week]), week);
+    for (int week = 0; week < static_cast<int>(ARRAYSIZE(kWeekOrdinalKeys)); ++week)
+        AddItem(dialog, IDC_MONTH_WEEK_LIST, Text(kWeekOrdinalKeys[week]), week);
     SelectIndex(dialog, IDC_MONTH_WEEK_LIST, entry->weekIndex);
 
     for (int day = 0; day < kWeekdayCount; ++day)
@@ -351,8 +336,8 @@ void StorageEditDialog::StoreValues() {
     // A hidden date picker still holds the entry's date; the next 24 hours start today.
     SYSTEMTIME date, time;
     int datePicker = kind == Yearly ? IDC_YEARLY_DATE_PICKER : IDC_DATE_PICKER;
-    if (kind == Next24Hours || !PickerTime(dialog, datePicker, &date)) date = Now();
-    if (!PickerTime(dialog, IDC_TIME_PICKER, &time)) time = Now();
+    if (kind == Next24Hours || !PickerTime(dialog, datePicker, &date)) date = LocalNowFields();
+    if (!PickerTime(dialog, IDC_TIME_PICKER, &time)) time = LocalNowFields();
 
     SYSTEMTIME chosen{};
     chosen.wYear = date.wYear;
@@ -366,7 +351,7 @@ void StorageEditDialog::StoreValues() {
 
     // The next 24 hours: a time of day that is not later than now means tomorrow.
     if (kind == Next24Hours) {
-        SYSTEMTIME now = Now();
+        SYSTEMTIME now = LocalNowFields();
         now.wMilliseconds = 0;
         if (!showSeconds) now.wSecond = 0;
         FILETIME nowTime;

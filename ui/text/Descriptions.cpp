@@ -4,6 +4,7 @@
 #include "ui/model/DZItem.h"
 #include "ui/text/BoundedText.h"
 #include "ui/text/LocalePictures.h"
+#include "ui/text/TextKeys.h"
 #include "ui/text/TextTable.h"
 
 namespace {
@@ -12,25 +13,6 @@ constexpr size_t kTimeTextSize = 15;
 constexpr size_t kDateTextSize = 30;
 // Room for any date or time that a 63-character picture can produce.
 constexpr size_t kScratchSize = 260;
-
-// Monday first, as the bits of weekdayMask and monthlyWeekday.
-const wchar_t* const kWeekdayKeys[] = {L"MONDAY", L"TUESDAY",  L"WEDNESDAY", L"THURSDAY",
-                                       L"FRIDAY", L"SATURDAY", L"SUNDAY"};
-const wchar_t* const kShortWeekdayKeys[] = {L"SHORT_MONDAY",   L"SHORT_TUESDAY", L"SHORT_WEDNESDAY",
-                                            L"SHORT_THURSDAY", L"SHORT_FRIDAY",  L"SHORT_SATURDAY",
-                                            L"SHORT_SUNDAY"};
-// Sunday first, as the calendar's day of week.
-const wchar_t* const kMiddleWeekdayKeys[] = {
-    L"MIDDLE_SUNDAY",   L"MIDDLE_MONDAY", L"MIDDLE_TUESDAY", L"MIDDLE_WEDNESDAY",
-    L"MIDDLE_THURSDAY", L"MIDDLE_FRIDAY", L"MIDDLE_SATURDAY"};
-const wchar_t* const kShortMonthKeys[] = {L"SHORT_MONTH_1",  L"SHORT_MONTH_2",  L"SHORT_MONTH_3",
-                                          L"SHORT_MONTH_4",  L"SHORT_MONTH_5",  L"SHORT_MONTH_6",
-                                          L"SHORT_MONTH_7",  L"SHORT_MONTH_8",  L"SHORT_MONTH_9",
-                                          L"SHORT_MONTH_10", L"SHORT_MONTH_11", L"SHORT_MONTH_12"};
-const wchar_t* const kWeekKeys[] = {L"DLG_MONTHLY_WEEK_FIRST", L"DLG_MONTHLY_WEEK_SECOND",
-                                    L"DLG_MONTHLY_WEEK_THIRD", L"DLG_MONTHLY_WEEK_FOURTH"};
-const wchar_t* const kLastDayKeys[] = {L"DLG_MONTHLY_LASTDAY", L"DLG_MONTHLY_LASTDAY-1",
-                                       L"DLG_MONTHLY_LASTDAY-2", L"DLG_MONTHLY_LASTDAY-3"};
 
 // The platform writes nothing useful into a buffer that is too small, so a long result is
 // formatted in full on the stack and cut into the text's own buffer.
@@ -76,8 +58,8 @@ void StorageItem::FormatMonthlyDay(wchar_t* buffer, size_t size) const {
     } else if (monthlyMode == 1) {
         const int weekday = MondayFirstIndex(monthlyWeekday);
         if (weekday < 0) return; // not a weekday: the phrase stays empty
-        text.Add(weekIndex >= 0 && weekIndex <= 3 ? Text(kWeekKeys[weekIndex])
-                                                  : Text(L"DLG_MONTHLY_WEEK_LAST"));
+        text.Add(Text(
+            kWeekOrdinalKeys[weekIndex >= 0 && weekIndex <= 3 ? weekIndex : kLastWeekOrdinal]));
         text.Add(L" ").Add(Text(kWeekdayKeys[weekday]));
     }
 }
