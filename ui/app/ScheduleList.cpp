@@ -52,6 +52,12 @@ void RememberObject(HWND window, ListViewEx* object) {
     g_propertyObject = object;
 }
 
+// A selected row lies on the highlight colour; any other on the control's own background.
+void DrawBackground(HDC dc, const RECT& box, bool selected) {
+    if (selected) FillRect(dc, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+}
+
 template <class Handle> void DeleteHandle(Handle& handle) {
     if (handle) DeleteObject(handle);
     handle = nullptr;
@@ -176,60 +182,45 @@ void ListViewEx::OnItemChanged(HWND window, const NMLISTVIEW* change) {
         PostMessageW(window, WM_COMMAND, IDM_UPDATE_MENU, 0);
 }
 
-void ListViewEx::DrawIcon(HDC dc, const RECT& row, HBITMAP bitmap, int* iconWidth) const {
-    BITMAP description;
-    *iconWidth = 0;
-    if (!bitmap || !GetObjectW(bitmap, sizeof description, &description)) return;
-    TransparentImage(dc, row.left + 2, row.top + (rowHeight - description.bmHeight) / 2,
-                     description.bmWidth, description.bmHeight, bitmap, 0, 0, description.bmWidth,
-                     description.bmHeight, kIconKeyColour);
-    *iconWidth = description.bmWidth + 1;
-}
-
-void ListViewEx::DrawRow(const DRAWITEMSTRUCT* item) const {
+const StorageItem* ListViewEx::EntryToDraw(const DRAWITEMSTRUCT* item, bool* selected) const {
     LVITEMW row{};
     row.mask = LVIF_PARAM | LVIF_STATE;
     row.iItem = static_cast<int>(item->itemID);
     row.stateMask = 0xFFFF;
-    if (!SendMessageW(listView, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&row))) return;
+    if (!SendMessageW(listView, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&row))) return nullptr;
     const auto* entry = reinterpret_cast<const StorageItem*>(row.lParam);
-    if (!entry || !entry->owner || !entry->owner->CheckEntry(entry)) return;
-    const bool outdated = entry->IsOutdated();
+    if (!entry || !entry->owner || !entry->owner->CheckEntry(entry)) return nullptr;
+    *selected = (row.state & LVIS_SELECTED) != 0;
+    return entry;
+}
 
-    HDC dc = item->hDC;
-    const RECT& box = item->rcItem;
-    const bool selected = (row.state & LVIS_SELECTED) != 0;
-    HPEN pen = penNormal;
-    if (selected) {
-        FillRect(dc, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
-        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-        pen = penSelected;
-    } else {
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    }
-    // The texts lie on the highlight fill or the control's background, never on a box of
-    // their own; the dashed separator's gaps likewise.
-    const int oldMode = SetBkMode(dc, TRANSPARENT);
-
-    HGDIOBJ oldPen = SelectObject(dc, pen);
+void ListViewEx::DrawSeparator(HDC dc, const RECT& box, bool selected) const {
+    HGDIOBJ oldPen = SelectObject(dc, selected ? penSelected : penNormal);
     MoveToEx(dc, box.left + 1, box.bottom - 1, nullptr);
     LineTo(dc, box.right, box.bottom - 1);
     SelectObject(dc, oldPen);
+}
 
-    int iconWidth;
-    DrawIcon(dc, box, entry->ListBitmap(), &iconWidth);
+int ListViewEx::DrawIcon(HDC dc, const RECT& box, HBITMAP bitmap) const {
+    BITMAP description;
+    if (!bitmap || !GetObjectW(bitmap, sizeof description, &description)) return 0;
+    TransparentImage(dc, box.left + 2, box.top + (rowHeight - description.bmHeight) / 2,
+                     description.bmWidth, description.bmHeight, bitmap, 0, 0, description.bmWidth,
+                     description.bmHeight, kIconKeyColour);
+    return description.bmWidth + 1;
+}
 
+void ListViewEx::DrawTexts(HDC dc, const RECT& box, int x, const StorageItem& entry) const {
     wchar_t action[kTextSize];
     wchar_t firstLine[kTextSize];
     wchar_t secondLine[kTextSize];
-    entry->FormatAction(action, kTextSize);
-    entry->FormatSchedule(secondLine, kTextSize);
-    const RowLook look = LookOf(*entry, outdated);
+    entry.FormatAction(action, kTextSize);
+    entry.FormatSchedule(secondLine, kTextSize);
+    const RowLook look = LookOf(entry, entry.IsOutdated());
     BoundedText first(firstLine, kTextSize);
     if (look.prefix) first.Add(look.prefix).Add(L" ");
     first.Add(action);
 
-    const int x = box.left + iconWidth + 4;
     HGDIOBJ oldFont;
     if (!secondLine[0]) {
         oldFont = SelectObject(dc, look.italicSingleLine ? fontItalic : fontRegular);
@@ -247,7 +238,28 @@ void ListViewEx::DrawRow(const DRAWITEMSTRUCT* item) const {
         DrawTextW(dc, secondLine, -1, &lower, flags);
     }
     SelectObject(dc, oldFont);
+}
+
+void ListViewEx::DrawRow(const DRAWITEMSTRUCT* item) const {
+    bool selected = false;
+    const StorageItem* entry = EntryToDraw(item, &selected);
+    if (!entry) return;
+    HDC dc = item->hDC;
+    const RECT& box = item->rcItem;
+    DrawBackground(dc, box, selected);
+    // The texts lie on the highlight fill or the control's background, never on a box of
+    // their own; the dashed separator's gaps likewise.
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    DrawSeparator(dc, box, selected);
+    const int iconWidth = DrawIcon(dc, box, entry->ListBitmap());
+    DrawTexts(dc, box, box.left + iconWidth + 4, *entry);
     SetBkMode(dc, oldMode);
+}
+
+bool ListViewEx::RowsOverflow() const {
+    RECT client;
+    GetClientRect(listView, &client);
+    return GetRowCount() * rowHeight > client.bottom - client.top;
 }
 
 void ListViewEx::FitColumnToClient() const {
@@ -265,9 +277,7 @@ bool ListViewEx::InsertEntryRow(int index, StorageItem* entry, bool select, bool
     if (SendMessageW(listView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)) == -1)
         return false;
     // The rows no longer fit: the scroll bar took part of the width.
-    RECT client;
-    GetClientRect(listView, &client);
-    if (GetRowCount() * rowHeight > client.bottom - client.top) FitColumnToClient();
+    if (RowsOverflow()) FitColumnToClient();
     if (sort) SortRows();
     return true;
 }
@@ -275,12 +285,8 @@ bool ListViewEx::InsertEntryRow(int index, StorageItem* entry, bool select, bool
 bool ListViewEx::DeleteRow(int index) {
     int selected = GetSelectedRow();
     const bool deleted = SendMessageW(listView, LVM_DELETEITEM, index, 0) != 0;
-    if (deleted) {
-        // The rows fit again: the scroll bar has gone and its width is ours.
-        RECT client;
-        GetClientRect(listView, &client);
-        if (GetRowCount() * rowHeight <= client.bottom - client.top) FitColumnToClient();
-    }
+    // The rows fit again: the scroll bar has gone and its width is ours.
+    if (deleted && !RowsOverflow()) FitColumnToClient();
     if (selected == GetRowCount()) --selected;
     if (selected >= 0) SelectRow(selected, true);
     return deleted;

@@ -39,7 +39,14 @@ class ListViewEx {
   private:
     static void OnItemChanged(HWND window, const NMLISTVIEW* change);
     void FitColumnToClient() const;
-    void DrawIcon(HDC dc, const RECT& row, HBITMAP bitmap, int* iconWidth) const;
+    bool RowsOverflow() const; // the rows are taller than the list's visible area
+
+    // The steps of DrawRow. The entry is null when the row is gone or its entry is no longer
+    // in the list; the icon step answers the width it took.
+    const StorageItem* EntryToDraw(const DRAWITEMSTRUCT* item, bool* selected) const;
+    void DrawSeparator(HDC dc, const RECT& box, bool selected) const;
+    int DrawIcon(HDC dc, const RECT& box, HBITMAP bitmap) const;
+    void DrawTexts(HDC dc, const RECT& box, int x, const StorageItem& entry) const;
 
     WNDPROC oldParentProc = nullptr;
     HWND parent = nullptr;
