@@ -35,6 +35,9 @@ const wchar_t* const kTestTexts[] = {
     L"PREFIX_OUTDATED, T-PAST",
     L"DLG_HELP_HEADERTEXT, T-HELP-HEADER",
     L"BTN_OK, T-OK",
+    L"DLG_PHONE_OFF, T-PHONE-OFF",
+    L"DLG_PHONE_ON, T-PHONE-ON",
+    L"DLG_POWER_OFF, T-POWER-OFF",
 };
 
 std::wstring WindowText(HWND window) {

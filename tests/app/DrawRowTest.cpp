@@ -170,34 +170,42 @@ TEST_F(DrawRowTest, IconsAreDrawnAndTheirKeyColourNeverShows) {
 }
 
 TEST_F(DrawRowTest, PrefixAndFontFollowTheEntryState) {
-    // Active and ahead, disabled, and active but past (a single date already gone).
-    WriteStorage(
-        {{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 0, 2.0}, {Once, PowerOff, 1, -3.0}});
+    struct Case {
+        EntrySpec entry;
+        const wchar_t* upperLine;
+        bool italic;
+        LONG weight;
+    };
+    const Case cases[] = {
+        {{Weekly, PhoneOff, 1, 1.0}, L"T-PHONE-OFF", false, FW_BOLD},        // active, ahead
+        {{Weekly, PhoneOn, 0, 2.0}, L"T-OFF T-PHONE-ON", true, FW_NORMAL},   // disabled
+        {{Once, PowerOff, 1, -3.0}, L"T-PAST T-POWER-OFF", true, FW_NORMAL}, // a date gone
+    };
+    std::vector<EntrySpec> entries;
+    for (const Case& c : cases)
+        entries.push_back(c.entry);
+    WriteStorage(entries);
     ASSERT_TRUE(Start());
+    ASSERT_EQ(RowCount(), 3);
     for (int row = 0; row < RowCount(); ++row) {
         const StorageItem* entry = RowEntry(row);
         ASSERT_NE(entry, nullptr);
-        wchar_t action[260], schedule[260];
-        entry->FormatAction(action, 260);
+        // Each fixture entry has an action of its own, which finds its case.
+        const Case* c = nullptr;
+        for (const Case& candidate : cases)
+            if (candidate.entry.action == static_cast<const DZItem*>(entry)->action) c = &candidate;
+        ASSERT_NE(c, nullptr);
+        wchar_t schedule[260];
         entry->FormatSchedule(schedule, 260);
-        const bool outdated = entry->IsOutdated();
-        ASSERT_EQ(outdated, entry->kind == Once) << "the fixture's past entry is outdated";
 
-        const std::wstring prefix = !entry->active ? L"T-OFF " : outdated ? L"T-PAST " : L"";
         const auto runs = RecordRowTexts(row);
-        ASSERT_EQ(runs.size(), schedule[0] ? 2u : 1u) << "row " << row;
-        EXPECT_EQ(runs[0].text, prefix + action);
-        const bool twoLines = schedule[0] != 0;
-        if (twoLines) {
-            EXPECT_EQ(runs[0].italic, !entry->active || outdated);
-            EXPECT_EQ(runs[0].weight, entry->active && !outdated ? FW_BOLD : FW_NORMAL);
-            EXPECT_EQ(runs[1].text, schedule);
-            EXPECT_FALSE(runs[1].italic);
-            EXPECT_EQ(runs[1].weight, FW_NORMAL);
-        } else {
-            EXPECT_EQ(runs[0].italic, !entry->active);
-            EXPECT_EQ(runs[0].weight, FW_NORMAL);
-        }
+        ASSERT_EQ(runs.size(), 2u) << "row " << row;
+        EXPECT_EQ(runs[0].text, c->upperLine);
+        EXPECT_EQ(runs[0].italic, c->italic) << c->upperLine;
+        EXPECT_EQ(runs[0].weight, c->weight) << c->upperLine;
+        EXPECT_EQ(runs[1].text, schedule);
+        EXPECT_FALSE(runs[1].italic);
+        EXPECT_EQ(runs[1].weight, FW_NORMAL);
     }
 }
 

@@ -93,56 +93,83 @@ TEST_F(Descriptions, MonthlyDayPhrase) {
             << c.mode << " " << c.day << " " << c.week << " " << c.weekday;
 }
 
+// The schedule fields of one entry: each builder sets what its kind reads, the rest stays 0.
+struct Fields {
+    int32_t kind;
+    FILETIME start;
+    int32_t showSeconds, weekdays, months;
+    int16_t mode;
+    int32_t day, week, weekday;
+};
+
+Fields WeeklyOn(const FILETIME& start, int32_t weekdays) {
+    return {Weekly, start, 0, weekdays, 0, 0, 0, 0, 0};
+}
+Fields WithSeconds(Fields fields) {
+    fields.showSeconds = 1;
+    return fields;
+}
+Fields OfKind(int32_t kind, const FILETIME& start) {
+    return {kind, start, 0, 0, 0, 0, 0, 0, 0};
+}
+Fields MonthlyOnDay(const FILETIME& start, int32_t months, int32_t day) {
+    return {Monthly, start, 0, 0, months, 0, day, 0, 0};
+}
+Fields MonthlyOnWeekday(const FILETIME& start, int32_t months, int32_t week, int32_t weekdayBit) {
+    return {Monthly, start, 0, 0, months, 1, 0, week, weekdayBit};
+}
+// A mode that no editor writes, with a day and weekday that either known mode would show.
+Fields MonthlyInMode(const FILETIME& start, int16_t mode) {
+    return {Monthly, start, 0, 0, 4095, mode, 1, 0, 1};
+}
+// A kind no entry has, with every weekday set that the weekly summary would show.
+Fields UnknownKind(int32_t kind, const FILETIME& start) {
+    return {kind, start, 0, 127, 0, 0, 0, 0, 0};
+}
+
 TEST_F(Descriptions, ScheduleSummaryOfEveryKindInTheUserLocale) {
     const LocaleTexts* locale = UserLocaleTexts();
     if (!locale) GTEST_SKIP() << "no expectations for this locale";
     const std::wstring time = locale->timeText;
     struct Case {
         const char* what;
-        int32_t kind;
-        FILETIME start;
-        int32_t showSeconds, weekdays, months;
-        int16_t mode;
-        int32_t day, week, weekday;
+        Fields fields;
         std::wstring text;
     };
     const FILETIME monday = At(2026, 12, 7, 8, 5, 9);
     const FILETIME sunday = At(2026, 12, 6, 8, 5, 9);
     const Case cases[] = {
-        {"weekly Monday and Friday", Weekly, monday, 0, 1 | 16, 0, 0, 0, 0, 0,
-         time + L", weekly: M---F--"},
-        {"weekly every day", Weekly, monday, 0, 127, 0, 0, 0, 0, 0, time + L", weekly: MTWTFSS"},
-        {"weekly with seconds", Weekly, monday, 1, 0, 0, 0, 0, 0, 0,
+        {"weekly Monday and Friday", WeeklyOn(monday, 1 | 16), time + L", weekly: M---F--"},
+        {"weekly every day", WeeklyOn(monday, 127), time + L", weekly: MTWTFSS"},
+        {"weekly with seconds", WithSeconds(WeeklyOn(monday, 0)),
          std::wstring(locale->timeWithSecondsText) + L", weekly: -------"},
-        {"once on a Sunday", Once, sunday, 0, 0, 0, 0, 0, 0, 0,
-         time + L", " + locale->sundayDate + L" Sun"},
-        {"next 24 hours", Next24Hours, monday, 0, 0, 0, 0, 0, 0, 0, L"within 24h at " + time},
-        {"monthly on day 15 of January and July", Monthly, monday, 0, 0, 1 | 64, 0, 15, 0, 0,
+        {"once on a Sunday", OfKind(Once, sunday), time + L", " + locale->sundayDate + L" Sun"},
+        {"next 24 hours", OfKind(Next24Hours, monday), L"within 24h at " + time},
+        {"monthly on day 15 of January and July", MonthlyOnDay(monday, 1 | 64, 15),
          time + L", day 15, monthly: J-----J-----"},
-        {"monthly on the last day", Monthly, monday, 0, 0, 4095, 0, 0, 0, 0,
+        {"monthly on the last day", MonthlyOnDay(monday, 4095, 0),
          time + L", last day, monthly: JFMAMJJASOND"},
-        {"monthly two days before the last", Monthly, monday, 0, 0, 2048, 0, -2, 0, 0,
+        {"monthly two days before the last", MonthlyOnDay(monday, 2048, -2),
          time + L", day last-2, monthly: -----------D"},
-        {"monthly far before the last", Monthly, monday, 0, 0, 0, 0, -7, 0, 0,
+        {"monthly far before the last", MonthlyOnDay(monday, 0, -7),
          time + L", day -/-, monthly: ------------"},
-        {"monthly on the last Friday", Monthly, monday, 0, 0, 2, 1, 0, 9, 16,
+        {"monthly on the last Friday", MonthlyOnWeekday(monday, 2, 9, 16),
          time + L", last Friday, monthly: -F----------"},
-        {"monthly of an unknown mode", Monthly, monday, 0, 0, 4095, 3, 1, 0, 1, L""},
-        {"yearly", Yearly, sunday, 0, 0, 0, 0, 0, 0, 0,
-         time + L", j\x00e4hrlich: " + locale->sundayYearlyDate},
-        {"unknown kind", 16, monday, 0, 127, 0, 0, 0, 0, 0, L""},
+        {"monthly of an unknown mode", MonthlyInMode(monday, 3), L""},
+        {"yearly", OfKind(Yearly, sunday), time + L", j\x00e4hrlich: " + locale->sundayYearlyDate},
+        {"unknown kind", UnknownKind(16, monday), L""},
     };
     for (const Case& c : cases) {
         DZItem entry;
-        entry.kind = c.kind;
-        entry.startTime = c.start;
-        entry.showSeconds = c.showSeconds;
-        entry.weekdayMask = c.weekdays;
-        entry.monthMask = c.months;
-        entry.monthlyMode = c.mode;
-        entry.dayOfMonth = c.day;
-        entry.weekIndex = c.week;
-        entry.monthlyWeekday = c.weekday;
+        entry.kind = c.fields.kind;
+        entry.startTime = c.fields.start;
+        entry.showSeconds = c.fields.showSeconds;
+        entry.weekdayMask = c.fields.weekdays;
+        entry.monthMask = c.fields.months;
+        entry.monthlyMode = c.fields.mode;
+        entry.dayOfMonth = c.fields.day;
+        entry.weekIndex = c.fields.week;
+        entry.monthlyWeekday = c.fields.weekday;
         wchar_t text[kEntryTextSize];
         wmemset(text, L'#', kEntryTextSize);
         entry.FormatSchedule(text, kEntryTextSize);
