@@ -70,6 +70,8 @@ bool OnCommand(HWND window, WORD command) {
 
 } // namespace
 
+// The class procedure; once the schedule list exists its parent subclass runs first
+// (ListViewEx::ParentSubclassProc) and hands on what it does not handle itself.
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: return CreateMainMenuBar(window) ? 0 : -1;
@@ -130,6 +132,8 @@ bool FillList() {
 }
 
 void OnNewEntry() {
+    // Called by name, not through the virtual table: New always makes this program's action
+    // entry (DZList's choice), even where a list derived from DZList would choose another.
     StorageItem* entry = g_entryList.DZList::CreateEntry();
     if (!entry) return;
     if (entry->Edit(g_scheduleList.ListWindow()) != kEditDone) {

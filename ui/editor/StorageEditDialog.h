@@ -45,6 +45,8 @@ class StorageEditDialog : public EntryEditor {
     bool Start(HWND window);
     void MakeSectionFont();
     void FillControls();
+    // The monthly and yearly parts below run only on a template that holds their controls: the
+    // tests' own (tests/editor/EditorTest.rc); the action editor's template leaves them out.
     void FillMonthlyLists();
     void SelectMonthDay();
     void SelectMonthWeek();

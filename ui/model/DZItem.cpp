@@ -31,9 +31,8 @@ long DZItem::RecordSize() const {
 }
 
 EntryEditor* DZItem::CreateEditor() {
-    editor = g_editorFactories.actionEditor
-                 ? g_editorFactories.actionEditor(IDD_ACTION_EDITOR, Next24Hours | Once | Weekly,
-                                                  showSeconds)
-                 : nullptr;
-    return editor;
+    return g_editorFactories.actionEditor
+               ? g_editorFactories.actionEditor(IDD_ACTION_EDITOR, Next24Hours | Once | Weekly,
+                                                showSeconds)
+               : nullptr;
 }

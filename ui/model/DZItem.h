@@ -11,12 +11,11 @@ class DZItem : public StorageItem {
 
     bool Write(FILE* file) const override;
     bool Read(FILE* file) override;
-    void FormatAction(wchar_t* buffer, size_t size) const override;
+    void FormatAction(wchar_t* buffer, size_t size) const override; // in ui/text/Descriptions.cpp
     HBITMAP ListBitmap() const override;
     EntryEditor* CreateEditor() override;
     long RecordSize() const override;
 
     uint16_t action = PhoneOff;
     uint16_t options = 0;
-    EntryEditor* editor = nullptr; // the editor made last by CreateEditor; not owned
 };

@@ -16,10 +16,12 @@ class StorageItem {
     StorageItem(const StorageItem&) = delete;
     StorageItem& operator=(const StorageItem&) = delete;
 
-    // Virtual operations, in slot order.
+    // Virtual operations, in slot order: the file's readers and writers, the list's factory and
+    // the editor factories are described by slot number, so a new operation goes at the end.
     virtual bool Write(FILE* file) const;
     virtual bool Read(FILE* file);
-    // The text operations write a terminated text of at most size characters, cut to fit.
+    // The text operations write a terminated text of at most size characters, cut to fit. They
+    // are defined with the texts, in ui/text/Descriptions.cpp, not in StorageItem.cpp.
     virtual void FormatMonthlyDay(wchar_t* buffer, size_t size) const;
     virtual void FormatAction(wchar_t* buffer, size_t size) const;
     virtual void FormatSchedule(wchar_t* buffer, size_t size) const;

@@ -19,7 +19,8 @@ class StorageList {
     StorageList(const StorageList&) = delete;
     StorageList& operator=(const StorageList&) = delete;
 
-    // Virtual operations, in slot order.
+    // Virtual operations, in slot order (kept, as the entry's are: they are described by slot
+    // number).
     virtual StorageItem* CreateEntry();
     virtual int Compare(const StorageItem* a, const StorageItem* b) const;
     virtual bool CheckEntry(const StorageItem* entry) const;
