@@ -7,7 +7,7 @@
 
 namespace {
 
-HMODULE thisModule = nullptr;
+HMODULE g_thisModule = nullptr;
 
 // The release build traces nothing; the calls stay so that a tracing build has its points.
 void DebugTrace(const wchar_t*, ...) {}
@@ -31,7 +31,7 @@ int RunAndWait(const wchar_t* executorPath, wchar_t* commandLine) {
 } // namespace
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) thisModule = module;
+    if (reason == DLL_PROCESS_ATTACH) g_thisModule = module;
     return TRUE;
 }
 
@@ -42,7 +42,7 @@ extern "C" int TarvikEngineFunc(uintptr_t, uintptr_t, const unsigned char* actio
     const uint16_t options = ActionBlockOptions(actionBlock);
 
     wchar_t modulePath[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(thisModule, modulePath, MAX_PATH);
+    const DWORD length = GetModuleFileNameW(g_thisModule, modulePath, MAX_PATH);
     // A path cut short at the buffer's end would name another directory.
     if (length == 0 || length >= MAX_PATH) return kExecutorNotStarted;
     wchar_t executorPath[MAX_PATH];

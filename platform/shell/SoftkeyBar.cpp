@@ -11,9 +11,9 @@
 // the bar. A one-item menu gives a left softkey only.
 namespace {
 
-constexpr wchar_t BarClass[] = L"DzSoftkeyBar";
-constexpr wchar_t BarProperty[] = L"DzSoftkeyBar";
-constexpr int CaptionMargin = 8;
+constexpr wchar_t kBarClass[] = L"DzSoftkeyBar";
+constexpr wchar_t kBarProperty[] = L"DzSoftkeyBar";
+constexpr int kCaptionMargin = 8;
 
 struct SoftkeyButton {
     bool present = false;
@@ -63,7 +63,7 @@ SoftkeyButton ButtonFromItem(HMENU menu, int index) {
 void DrawCaption(HDC dc, const SoftkeyButton& key, RECT area, UINT align, bool pressed) {
     if (!key.present) return;
     if (pressed) FillColor(dc, area, PhoneChromeEdgeColor);
-    InflateRect(&area, -CaptionMargin, 0);
+    InflateRect(&area, -kCaptionMargin, 0);
     DrawTextW(dc, key.caption.c_str(), static_cast<int>(key.caption.size()), &area,
               align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
@@ -137,7 +137,7 @@ LRESULT SetCaption(SoftkeyBarState* state, UINT command, const TBBUTTONINFOW* in
 }
 
 void OnDestroy(HWND bar, SoftkeyBarState* state) {
-    if (GetPropW(state->top, BarProperty) == bar) RemovePropW(state->top, BarProperty);
+    if (GetPropW(state->top, kBarProperty) == bar) RemovePropW(state->top, kBarProperty);
     ReleaseSoftkeyKeys();
 }
 
@@ -188,12 +188,12 @@ LRESULT CALLBACK SoftkeyBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lP
 
 bool RegisterBarClass() {
     WNDCLASSW existing;
-    if (GetClassInfoW(ShellModule(), BarClass, &existing)) return true;
+    if (GetClassInfoW(ShellModule(), kBarClass, &existing)) return true;
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = SoftkeyBarProc;
     windowClass.hInstance = ShellModule();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = BarClass;
+    windowClass.lpszClassName = kBarClass;
     return RegisterClassW(&windowClass) != 0;
 }
 
@@ -217,9 +217,9 @@ HWND SoftkeyBarOf(HWND window) {
     HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
     if (!root) return nullptr;
     wchar_t className[32];
-    if (GetClassNameW(root, className, ARRAYSIZE(className)) && lstrcmpW(className, BarClass) == 0)
+    if (GetClassNameW(root, className, ARRAYSIZE(className)) && lstrcmpW(className, kBarClass) == 0)
         return root;
-    return static_cast<HWND>(GetPropW(root, BarProperty));
+    return static_cast<HWND>(GetPropW(root, kBarProperty));
 }
 
 bool SoftkeyMenuOpen(HWND bar) {
@@ -246,7 +246,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     HWND top = state->top;
     RECT row = SoftkeyBarRect();
     DWORD style = WS_POPUP | ((info->dwFlags & SHCMBF_HIDDEN) ? 0 : WS_VISIBLE);
-    HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, BarClass, L"", style, row.left,
+    HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kBarClass, L"", style, row.left,
                                row.top, row.right - row.left, row.bottom - row.top, top, nullptr,
                                ShellModule(), state);
     if (!bar) {
@@ -255,7 +255,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
         return FALSE;
     }
     HoldSoftkeyKeys();
-    SetPropW(top, BarProperty, bar);
+    SetPropW(top, kBarProperty, bar);
     if (top == info->hwndParent) AdoptPhoneWindow(top, PhoneWindowPlain);
     EnsureStatusStrip();
     info->hwndMB = bar;

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr wchar_t OwnerClass[] = L"ShellTestOwner";
+constexpr wchar_t kOwnerClass[] = L"ShellTestOwner";
 
 struct OwnerStart {
     UINT menu;
@@ -55,11 +55,11 @@ HWND CreateOwnerWithBar(UINT menu, CommandRecorder& recorder) {
         windowClass.lpfnWndProc = OwnerProc;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        windowClass.lpszClassName = OwnerClass;
+        windowClass.lpszClassName = kOwnerClass;
         registered = RegisterClassW(&windowClass) != 0;
     }
     OwnerStart start{menu, &recorder};
-    recorder.window = CreateWindowExW(0, OwnerClass, L"Owner", WS_VISIBLE | WS_CLIPCHILDREN,
+    recorder.window = CreateWindowExW(0, kOwnerClass, L"Owner", WS_VISIBLE | WS_CLIPCHILDREN,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                       nullptr, nullptr, GetModuleHandleW(nullptr), &start);
     return recorder.window;

@@ -5,23 +5,23 @@
 
 namespace {
 
-constexpr COLORREF KeyColour = RGB(111, 254, 12);
+constexpr COLORREF kKeyColour = RGB(111, 254, 12);
 
 // A 28 x 28 bitmap of 16 bits per pixel, key colour around a blue square, turned into a
 // bitmap of the screen's format as LoadBitmapW does with the program's resources.
 HBITMAP MakeIcon() {
-    constexpr int Size = 28;
+    constexpr int kSize = 28;
     auto pack = [](COLORREF c) {
         return uint16_t((GetRValue(c) >> 3) << 10 | (GetGValue(c) >> 3) << 5 | GetBValue(c) >> 3);
     };
-    std::vector<uint16_t> bits(Size * Size, pack(KeyColour));
+    std::vector<uint16_t> bits(kSize * kSize, pack(kKeyColour));
     for (int y = 8; y < 20; ++y)
         for (int x = 8; x < 20; ++x)
-            bits[y * Size + x] = pack(RGB(0, 0, 255));
+            bits[y * kSize + x] = pack(RGB(0, 0, 255));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = Size;
-    info.bmiHeader.biHeight = -Size;
+    info.bmiHeader.biWidth = kSize;
+    info.bmiHeader.biHeight = -kSize;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 16;
     info.bmiHeader.biCompression = BI_RGB;
@@ -61,7 +61,7 @@ TEST(TransparentImageTest, TheKeyColourNeverShows) {
         FillRect(dc, &all, white);
         DeleteObject(white);
 
-        EXPECT_TRUE(TransparentImage(dc, 2, 3, c.width, c.height, icon, 0, 0, 28, 28, KeyColour));
+        EXPECT_TRUE(TransparentImage(dc, 2, 3, c.width, c.height, icon, 0, 0, 28, 28, kKeyColour));
         GdiFlush();
         auto* pixels = static_cast<const uint32_t*>(bits);
         int keyPixels = 0, bluePixels = 0;

@@ -9,8 +9,8 @@ using namespace DialogControls;
 
 namespace {
 
-DZEditDialog* currentActionEditor = nullptr;
-DLGPROC frameworkProc = nullptr; // the dialog procedure behind ActionDialogHook
+DZEditDialog* g_currentActionEditor = nullptr;
+DLGPROC g_frameworkProc = nullptr; // the dialog procedure behind ActionDialogHook
 
 // Taken from the template's positions once per run, before the first move.
 struct ActionRowMetrics {
@@ -59,9 +59,9 @@ void DZEditDialog::InitControls() {
     const int optionsTop = TopOf(dialog, IDC_OPTIONS_LABEL);
     rows = {optionsTop, optionsTop - TopOf(dialog, IDC_ACTION_LABEL), occursTop};
 
-    frameworkProc = reinterpret_cast<DLGPROC>(
+    g_frameworkProc = reinterpret_cast<DLGPROC>(
         SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(ActionDialogHook)));
-    currentActionEditor = this;
+    g_currentActionEditor = this;
     LayoutActionRows(dialog);
 }
 
@@ -112,7 +112,7 @@ void DZEditDialog::LayoutActionRows(HWND dialog) {
 
     LRESULT kind = 0;
     SelectedData(dialog, IDC_OCCURS_LIST, &kind);
-    currentActionEditor->LayoutControls(static_cast<int32_t>(kind));
+    g_currentActionEditor->LayoutControls(static_cast<int32_t>(kind));
 }
 
 void DZEditDialog::OnBluetoothOnClicked() {
@@ -123,16 +123,16 @@ void DZEditDialog::OnBluetoothOnClicked() {
 
 INT_PTR CALLBACK DZEditDialog::ActionDialogHook(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam) {
-    if (message == WM_COMMAND && currentActionEditor) {
+    if (message == WM_COMMAND && g_currentActionEditor) {
         switch (LOWORD(wParam)) {
         case IDC_ACTION_LIST:
-            if (HIWORD(wParam) == LBN_SELCHANGE) currentActionEditor->LayoutActionRows(window);
+            if (HIWORD(wParam) == LBN_SELCHANGE) g_currentActionEditor->LayoutActionRows(window);
             return TRUE;
-        case IDC_BT_ON_CHECK: currentActionEditor->OnBluetoothOnClicked(); return TRUE;
+        case IDC_BT_ON_CHECK: g_currentActionEditor->OnBluetoothOnClicked(); return TRUE;
         }
     }
-    INT_PTR answer = frameworkProc ? frameworkProc(window, message, wParam, lParam) : FALSE;
-    if (message == WM_DESTROY) currentActionEditor = nullptr;
+    INT_PTR answer = g_frameworkProc ? g_frameworkProc(window, message, wParam, lParam) : FALSE;
+    if (message == WM_DESTROY) g_currentActionEditor = nullptr;
     return answer;
 }
 

@@ -23,8 +23,8 @@ HFONT StorageEditDialog::sectionFont = nullptr;
 
 namespace {
 
-StorageEditDialog* currentEditor = nullptr;
-WNDPROC monthBoxProc = nullptr; // the same class procedure behind all twelve month boxes
+StorageEditDialog* g_currentEditor = nullptr;
+WNDPROC g_monthBoxProc = nullptr; // the same class procedure behind all twelve month boxes
 
 constexpr int kDefaultSectionFontHeight = 15;
 
@@ -66,7 +66,7 @@ bool IsSideKey(UINT message, WPARAM key) {
 // manager acts on arrow keys before a control sees them, unless the control asks for them.
 LRESULT CALLBACK MonthKeyFilter(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     if (IsSideKey(message, wParam)) return 0;
-    LRESULT result = CallWindowProcW(monthBoxProc, box, message, wParam, lParam);
+    LRESULT result = CallWindowProcW(g_monthBoxProc, box, message, wParam, lParam);
     const auto* queued = reinterpret_cast<const MSG*>(lParam);
     if (message == WM_GETDLGCODE && queued && IsSideKey(queued->message, queued->wParam))
         result |= DLGC_WANTARROWS;
@@ -82,7 +82,7 @@ StorageEditDialog::StorageEditDialog(uint16_t templateId, uint32_t offeredKinds,
 int StorageEditDialog::RunModal(HWND parentWindow, StorageItem* entry) {
     this->parentWindow = parentWindow;
     this->entry = entry;
-    currentEditor = this;
+    g_currentEditor = this;
 
     int result = -1;
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -98,13 +98,13 @@ int StorageEditDialog::RunModal(HWND parentWindow, StorageItem* entry) {
     dialogWindow = nullptr;
     this->parentWindow = nullptr;
     menuBar = nullptr;
-    currentEditor = nullptr;
+    g_currentEditor = nullptr;
     return result;
 }
 
 INT_PTR CALLBACK StorageEditDialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam,
                                                      LPARAM lParam) {
-    return currentEditor ? currentEditor->DialogProc(window, message, wParam, lParam) : FALSE;
+    return g_currentEditor ? g_currentEditor->DialogProc(window, message, wParam, lParam) : FALSE;
 }
 
 INT_PTR StorageEditDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -206,7 +206,7 @@ void StorageEditDialog::InstallMonthKeyFilter() {
         if (!box) continue;
         auto replaced = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MonthKeyFilter)));
-        if (replaced != MonthKeyFilter) monthBoxProc = replaced;
+        if (replaced != MonthKeyFilter) g_monthBoxProc = replaced;
     }
 }
 
