@@ -96,17 +96,15 @@ void BlankWithItsLiteral(wchar_t* p, Span run, const wchar_t* letters) {
     Blank(p, HasNonBlank(p, after) ? after : before);
 }
 
-void TrimEnd(wchar_t* p, const wchar_t* characters) {
+// The given characters go from both ends.
+void Trim(wchar_t* p, const wchar_t* characters) {
     size_t n = wcslen(p);
     while (n > 0 && wcschr(characters, p[n - 1]))
         p[--n] = L'\0';
-}
-
-void TrimStart(wchar_t* p, const wchar_t* characters) {
-    size_t n = 0;
-    while (p[n] && wcschr(characters, p[n]))
-        ++n;
-    Erase(p, {0, n});
+    size_t start = 0;
+    while (p[start] && wcschr(characters, p[start]))
+        ++start;
+    Erase(p, {0, start});
 }
 
 // A derived picture that lost every field would print nothing useful: the user's own picture
@@ -122,8 +120,7 @@ void DeriveLongDate(const wchar_t* user, wchar_t* out) {
         Blank(out, day);
     for (Span year = NextRun(out, 0, L"yg"); year.begin != year.end; year = NextRun(out, 0, L"yg"))
         BlankWithItsLiteral(out, year, kDateLetters);
-    TrimEnd(out, L", ");
-    TrimStart(out, L", ");
+    Trim(out, L", ");
     KeepOrFallBack(out, user, L"dM");
 }
 
@@ -133,8 +130,7 @@ void DeriveShortDateNoYear(const wchar_t* user, wchar_t* out) {
     const Span year = FindRun(out, L'y', 4);
     if (year.begin == year.end) return;
     BlankWithItsLiteral(out, year, kDateLetters);
-    TrimEnd(out, L" /.-");
-    TrimStart(out, L" /.-");
+    Trim(out, L" /.-");
     KeepOrFallBack(out, user, L"dM");
 }
 
