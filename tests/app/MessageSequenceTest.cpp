@@ -4,6 +4,8 @@
 // them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "tests/app/AppHarness.h"
@@ -92,10 +94,12 @@ class Recorder {
 
 std::string Describe(const std::vector<Message>& messages) {
     std::string text;
-    for (const Message& m : messages)
-        text += "{0x" + std::to_string(m.message) + " " +
-                std::to_string(static_cast<int>(m.detail)) + " row " + std::to_string(m.row) +
-                (m.flags & kPosted ? " posted" : " sent") + "} ";
+    for (const Message& m : messages) {
+        char one[80];
+        snprintf(one, sizeof one, "{0x%04X %d row %d %s} ", m.message, static_cast<int>(m.detail),
+                 m.row, m.flags & kPosted ? "posted" : "sent");
+        text += one;
+    }
     return text;
 }
 
