@@ -11,7 +11,7 @@
 
 #include "ui/app/Main.h"
 #include "ui/editor/EditorFactories.h"
-#include "ui/model/EngineContract.h"
+#include "contract/EngineContract.h"
 #include "ui/text/ProgramDirectory.h"
 #include "ui/text/TextTable.h"
 
