@@ -47,18 +47,6 @@ bool WriteWholeFile(const std::wstring& path, const uint8_t* data, size_t size) 
     return (fclose(f) == 0) && ok;
 }
 
-std::string ReadWholeFile(const std::wstring& path) {
-    std::string bytes;
-    if (FILE* f = OpenFile(path.c_str(), L"rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-            bytes.append(buffer, n);
-        fclose(f);
-    }
-    return bytes;
-}
-
 void FuzzCheckFailed(const char* condition, const char* file, int line) {
     fprintf(stderr, "fuzz: check failed: %s (%s:%d)\n", condition, file, line);
     abort();

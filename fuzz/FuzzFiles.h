@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "tests/common/FileBytes.h"
+
 // Folder of this process, made on first use; its path with a trailing slash.
 const std::string& ScratchFolder();
 // The core's wide path of a file in the scratch folder.
 std::wstring ScratchFile(const char* name);
 bool WriteWholeFile(const std::wstring& path, const uint8_t* data, size_t size);
-std::string ReadWholeFile(const std::wstring& path);
 
 // A failed property of the code under test: report it and abort, so that libFuzzer keeps
 // the input as a crash.

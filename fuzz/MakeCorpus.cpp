@@ -53,7 +53,7 @@ std::string Saved(StorageList& list) {
     const std::wstring path = ScratchFile("storage.dat");
     swprintf(list.path, 260, L"%ls", path.c_str());
     if (!list.Save()) fprintf(stderr, "make-corpus: save failed\n");
-    return ReadWholeFile(path);
+    return ReadFileBytes(path);
 }
 
 const int32_t kKinds[] = {Weekly, Once, Next24Hours, Monthly, Yearly};

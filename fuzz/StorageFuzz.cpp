@@ -51,7 +51,7 @@ void LoadAndResave(StorageList& list, const std::string& input) {
     // Saved under another name, so that the damaged input is not kept aside again and again.
     swprintf(list.path, 260, L"%ls", out.c_str());
     FUZZ_CHECK(list.Save());
-    const std::string saved = ReadWholeFile(out);
+    const std::string saved = ReadFileBytes(out);
     FUZZ_CHECK(saved == ExpectedHeader(list) + input.substr(kHeaderSize, recordsEnd - kHeaderSize));
 }
 

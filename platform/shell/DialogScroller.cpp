@@ -10,8 +10,8 @@ constexpr UINT_PTR kScrollerSubclassId = 0x5343;
 constexpr UINT kBringIntoView = WM_APP + 0x5C1;
 constexpr int kLinePixels = 16;
 
-HWND scrolledDialog = nullptr; // one editor runs at a time
-HHOOK focusHook = nullptr;
+HWND g_scrolledDialog = nullptr; // one editor runs at a time
+HHOOK g_focusHook = nullptr;
 
 SCROLLINFO ScrollInfo(UINT mask) {
     SCROLLINFO info{};
@@ -72,10 +72,10 @@ void BringIntoView(HWND dialog, HWND control) {
 }
 
 LRESULT CALLBACK FocusHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_SETFOCUS && scrolledDialog &&
-        IsChild(scrolledDialog, reinterpret_cast<HWND>(wParam)))
-        PostMessageW(scrolledDialog, kBringIntoView, wParam, 0);
-    return CallNextHookEx(focusHook, code, wParam, lParam);
+    if (code == HCBT_SETFOCUS && g_scrolledDialog &&
+        IsChild(g_scrolledDialog, reinterpret_cast<HWND>(wParam)))
+        PostMessageW(g_scrolledDialog, kBringIntoView, wParam, 0);
+    return CallNextHookEx(g_focusHook, code, wParam, lParam);
 }
 
 LRESULT CALLBACK ScrollerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -89,10 +89,10 @@ LRESULT CALLBACK ScrollerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     case kBringIntoView: BringIntoView(dialog, reinterpret_cast<HWND>(wParam)); return 0;
     case WM_NCDESTROY:
         RemoveWindowSubclass(dialog, ScrollerProc, id);
-        if (dialog == scrolledDialog) {
-            UnhookWindowsHookEx(focusHook);
-            focusHook = nullptr;
-            scrolledDialog = nullptr;
+        if (dialog == g_scrolledDialog) {
+            UnhookWindowsHookEx(g_focusHook);
+            g_focusHook = nullptr;
+            g_scrolledDialog = nullptr;
         }
         break;
     }
@@ -120,8 +120,9 @@ BOOL CALLBACK ExtendToChild(HWND child, LPARAM data) {
 
 void AttachDialogScroller(HWND dialog) {
     SetWindowSubclass(dialog, ScrollerProc, kScrollerSubclassId, 0);
-    if (!focusHook) focusHook = SetWindowsHookExW(WH_CBT, FocusHook, nullptr, GetCurrentThreadId());
-    scrolledDialog = dialog;
+    if (!g_focusHook)
+        g_focusHook = SetWindowsHookExW(WH_CBT, FocusHook, nullptr, GetCurrentThreadId());
+    g_scrolledDialog = dialog;
 }
 
 void UpdateDialogScrollRange(HWND dialog) {

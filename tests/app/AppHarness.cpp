@@ -68,18 +68,6 @@ void RemoveProgramFile(const wchar_t* name) {
     DeleteFileW(ProgramFile(name).c_str());
 }
 
-std::string ReadFileBytes(const std::wstring& path) {
-    FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file) return {};
-    std::string bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, n);
-    fclose(file);
-    return bytes;
-}
-
 void WriteStorage(const std::vector<EntrySpec>& entries) {
     DZList list;
     for (const EntrySpec& row : entries) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common/FileBytes.h"
 #include "tests/common/StartTimes.h"
 #include "ui/model/DZItem.h"
 
@@ -19,7 +20,6 @@
 std::wstring ProgramFile(const wchar_t* name);
 void WriteTestTexts();
 void RemoveProgramFile(const wchar_t* name);
-std::string ReadFileBytes(const std::wstring& path);
 
 // One entry of a storage.dat written by a test.
 struct EntrySpec {

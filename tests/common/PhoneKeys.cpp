@@ -12,6 +12,7 @@
 #include "ui/app/Main.h"
 #include "ui/editor/EditorFactories.h"
 #include "contract/EngineContract.h"
+#include "tests/common/FileBytes.h"
 #include "ui/text/ProgramDirectory.h"
 #include "ui/text/TextTable.h"
 
@@ -219,14 +220,7 @@ int PhoneProgram::Run(const std::function<void(PhoneKeys&)>& script) {
 }
 
 std::string PhoneProgram::StorageBytes() const {
-    std::string bytes;
-    FILE* file = _wfopen(ProgramFilePath(DZ_STORAGE_FILE).c_str(), L"rb");
-    if (!file) return bytes;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;)
-        bytes.append(buffer, n);
-    fclose(file);
-    return bytes;
+    return ReadFileBytes(ProgramFilePath(DZ_STORAGE_FILE));
 }
 
 bool PhoneProgram::TakeRefresh() {

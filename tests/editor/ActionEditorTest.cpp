@@ -248,27 +248,22 @@ TEST(ActionEditor, CancelAfterChangesLeavesTheEntryAsItWas) {
 // A monthly entry from the file: the action editor does not offer its kind, so Done keeps the
 // schedule and stores the action.
 TEST(ActionEditor, KindNotOfferedKeepsItsScheduleAndStoresTheAction) {
+    const auto monthlyFromTheFile = [](DZItem& e) {
+        e.kind = Monthly;
+        e.startTime = AsFileTime(SystemTimeOf(2029, 2, 3, 4, 5));
+        e.active = 0;
+        e.monthMask = 0x0F0;
+        e.monthlyMode = 1;
+        e.dayOfMonth = -2;
+        e.weekIndex = 2;
+        e.monthlyWeekday = 4;
+        e.weekdayMask = 5;
+    };
     DZItem entry;
-    entry.kind = Monthly;
-    entry.startTime = AsFileTime(SystemTimeOf(2029, 2, 3, 4, 5));
-    entry.active = 0;
-    entry.monthMask = 0x0F0;
-    entry.monthlyMode = 1;
-    entry.dayOfMonth = -2;
-    entry.weekIndex = 2;
-    entry.monthlyWeekday = 4;
-    entry.weekdayMask = 5;
+    monthlyFromTheFile(entry);
     entry.action = PhoneOff;
     DZItem expected;
-    expected.kind = Monthly;
-    expected.startTime = entry.startTime;
-    expected.active = 0;
-    expected.monthMask = 0x0F0;
-    expected.monthlyMode = 1;
-    expected.dayOfMonth = -2;
-    expected.weekIndex = 2;
-    expected.monthlyWeekday = 4;
-    expected.weekdayMask = 5;
+    monthlyFromTheFile(expected);
     expected.action = PhoneOn;
     expected.options = kOptionBluetooth;
     EXPECT_EQ(EditEntry(entry,
