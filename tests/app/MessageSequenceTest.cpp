@@ -145,7 +145,8 @@ TEST_F(MessageSequenceTest, TheListAsksItsRowHeightWhileItIsCreated) {
                     {WM_NOTIFY, LVN_ITEMCHANGED, 0, kSent | kOptional},
                     {WM_COMMAND, IDM_UPDATE_MENU, -1, kPosted | kOptional}},
                    recorder.Take());
-    RECT row{LVIR_BOUNDS};
+    RECT row{};
+    row.left = LVIR_BOUNDS;
     ASSERT_TRUE(SendMessageW(ListWindow(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
     EXPECT_EQ(row.bottom - row.top, g_scheduleList.RowHeight());
 }
