@@ -6,6 +6,7 @@
 #include <map>
 
 #include "tests/app/AppHarness.h"
+#include "tests/common/Canvas.h"
 #include "ui/app/AppState.h"
 #include "ui/resources/resource.h"
 
@@ -74,38 +75,13 @@ std::vector<TextRun> RecordRowTexts(int row) {
 }
 
 // One row painted on white into a 32-bit bitmap, as the list's own width.
-class RenderedRow {
+class RenderedRow : public Canvas {
   public:
-    explicit RenderedRow(int row) {
-        RECT client;
-        GetClientRect(ListWindow(), &client);
-        width = client.right;
-        height = g_scheduleList.RowHeight();
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height; // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits),
-                                  nullptr, 0);
-        old = SelectObject(dc, bitmap);
-        RECT all{0, 0, width, height};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        const DRAWITEMSTRUCT item = RowItem(row, dc, width);
+    explicit RenderedRow(int row) : Canvas(ListWidth(), g_scheduleList.RowHeight()) {
+        Fill(RGB(255, 255, 255));
+        const DRAWITEMSTRUCT item = RowItem(row, Dc(), width);
         g_scheduleList.DrawRow(&item);
         GdiFlush();
-    }
-    ~RenderedRow() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    COLORREF At(int x, int y) const {
-        const DWORD pixel = bits[y * width + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
     }
     int Count(const std::function<bool(COLORREF)>& match) const {
         int n = 0;
@@ -114,13 +90,13 @@ class RenderedRow {
                 n += match(At(x, y));
         return n;
     }
-    int width, height;
 
   private:
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-    DWORD* bits = nullptr;
+    static int ListWidth() {
+        RECT client;
+        GetClientRect(ListWindow(), &client);
+        return client.right;
+    }
 };
 
 bool NearKeyColour(COLORREF c) {

@@ -1,4 +1,5 @@
 #include "ShellTestWindows.h"
+#include "tests/common/Canvas.h"
 #include "platform/shell/SmartphoneShell.h"
 #include <algorithm>
 #include <cwchar>
@@ -99,25 +100,11 @@ Rendering Render(HWND window) {
     GetClientRect(window, &client);
     result.width = client.right;
     result.height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = result.width;
-    info.bmiHeader.biHeight = -result.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const Canvas canvas(result.width, result.height);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
     GdiFlush();
-    auto* data = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < result.width * result.height; ++i)
-        result.pixels.push_back(RGB(data[i] >> 16 & 0xFF, data[i] >> 8 & 0xFF, data[i] & 0xFF));
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    ReleaseDC(nullptr, screen);
+    for (int y = 0; y < result.height; ++y)
+        for (int x = 0; x < result.width; ++x)
+            result.pixels.push_back(canvas.At(x, y));
     return result;
 }

@@ -1,4 +1,5 @@
 #include "platform/shell/SmartphoneShell.h"
+#include "tests/common/Canvas.h"
 #include <gtest/gtest.h>
 #include <cstdint>
 #include <vector>
@@ -44,38 +45,21 @@ TEST(TransparentImageTest, TheKeyColourNeverShows) {
         int width, height; // drawn size: as is and stretched
     } cases[] = {{28, 28}, {56, 42}};
     for (const auto& c : cases) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = 64;
-        info.bmiHeader.biHeight = -64;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HDC screen = GetDC(nullptr);
-        HBITMAP target = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HDC dc = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ old = SelectObject(dc, target);
-        RECT all{0, 0, 64, 64};
-        HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-        FillRect(dc, &all, white);
-        DeleteObject(white);
-
-        EXPECT_TRUE(TransparentImage(dc, 2, 3, c.width, c.height, icon, 0, 0, 28, 28, kKeyColour));
+        Canvas canvas(64, 64);
+        canvas.Fill(RGB(255, 255, 255));
+        EXPECT_TRUE(
+            TransparentImage(canvas.Dc(), 2, 3, c.width, c.height, icon, 0, 0, 28, 28, kKeyColour));
         GdiFlush();
-        auto* pixels = static_cast<const uint32_t*>(bits);
         int keyPixels = 0, bluePixels = 0;
-        for (int i = 0; i < 64 * 64; ++i) {
-            COLORREF c2 = RGB(pixels[i] >> 16 & 0xFF, pixels[i] >> 8 & 0xFF, pixels[i] & 0xFF);
-            keyPixels += NearKey(c2);
-            bluePixels += c2 == RGB(0, 0, 255);
-        }
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const COLORREF pixel = canvas.At(x, y);
+                keyPixels += NearKey(pixel);
+                bluePixels += pixel == RGB(0, 0, 255);
+            }
         EXPECT_EQ(keyPixels, 0) << c.width << " x " << c.height;
         EXPECT_GE(bluePixels, 12 * 12);
-        EXPECT_EQ(pixels[3 * 64 + 2], 0xFFFFFFu & 0x00FFFFFF) << "background kept at the corner";
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(target);
+        EXPECT_EQ(canvas.At(2, 3), RGB(255, 255, 255)) << "background kept at the corner";
     }
     DeleteObject(icon);
 }
