@@ -9,9 +9,9 @@ thread_local HHOOK keyHook = nullptr;
 thread_local int barsOnThread = 0;
 
 bool IsFirstPress(const MSG& msg) {
-    constexpr LPARAM WasDown = LPARAM(1) << 30;
+    constexpr LPARAM kWasDown = LPARAM(1) << 30;
     return msg.message == WM_KEYDOWN && (msg.wParam == VK_F1 || msg.wParam == VK_F2) &&
-           (msg.lParam & WasDown) == 0;
+           (msg.lParam & kWasDown) == 0;
 }
 
 LRESULT CALLBACK SoftkeyKeyHook(int code, WPARAM removal, LPARAM lParam) {
