@@ -4,7 +4,7 @@
 #include <map>
 #include <tuple>
 
-#include "ui/model/Recurrence.h"
+#include "ui/model/Firings.h"
 
 namespace {
 
@@ -21,17 +21,6 @@ bool IsRecurring(int32_t kind) {
 auto Fields(const EntryKey& k) {
     return std::tie(k.kind, k.startTime, k.weekdayMask, k.monthMask, k.monthlyMode, k.dayOfMonth,
                     k.weekIndex, k.monthlyWeekday, k.action, k.options);
-}
-
-uint64_t NextAfter(const StorageItem& item, uint64_t reference) {
-    const uint64_t next = ToTicks(NextOccurrence(item, FromTicks(reference)));
-    // With the reference exactly on an occurrence, the weekly and monthly rules keep that
-    // occurrence (it is not before the reference) yet do not choose it (it is not after):
-    // when it was the only candidate they find none. A reference one tick later finds the
-    // following one.
-    if (next == kNoInstant && IsRecurring(item.kind))
-        return ToTicks(NextOccurrence(item, FromTicks(reference + 1)));
-    return next;
 }
 
 } // namespace
@@ -56,12 +45,11 @@ EntryKey KeyOf(const DZItem& item) {
 }
 
 uint64_t Schedule::NextUnfired(const Tracked& entry, uint64_t after) const {
-    // One-time kinds answer with their stored instant whatever the reference, so the same
-    // test "later than after, not fired yet" serves every kind.
+    // The rule that the coming-up list shows: each step gives the firing after the previous.
     uint64_t reference = after;
     for (int step = 0; step < kMaxStepsPastFired; ++step) {
-        const uint64_t next = NextAfter(*entry.item, reference);
-        if (next == kNoInstant || next <= after) return kNoInstant;
+        const uint64_t next = ToTicks(NextFiring(*entry.item, FromTicks(reference)));
+        if (next == kNoInstant) return kNoInstant;
         if (!fired.count({next, entry.key})) return next;
         if (!IsRecurring(entry.item->kind)) return kNoInstant;
         reference = next;

@@ -12,6 +12,7 @@
 #include "platform/device/DeviceState.h"
 #include "tests/engine/EngineHarness.h"
 #include "contract/EngineContract.h"
+#include "ui/model/Firings.h"
 
 namespace {
 
@@ -116,6 +117,36 @@ TEST_F(EngineRoad, OnceEntryRunsItsActionOnTheDeviceExactlyOnce) {
     EXPECT_GE(late, 0) << fired;
     EXPECT_LT(late, 500) << fired;
     EXPECT_TRUE(engine->LaunchedRunning());
+}
+
+TEST_F(EngineRoad, FiresInTheOrderTheComingUpListShows) {
+    const uint64_t now = ToTicks(LocalNow());
+    const std::vector<EntrySpec> entries = {
+        {Next24Hours, now + 55 * kTicksPerSecond / 10, 1, PhoneOn, 0},
+        {Weekly, now + 35 * kTicksPerSecond / 10, 1, PhoneOff, 0},
+        {Once, now + 25 * kTicksPerSecond / 10, 1, PhoneOn, kOptionBluetooth},
+        {Once, now + 30 * kTicksPerSecond / 10, 0, PowerOff, 0},
+        {Weekly, now + 45 * kTicksPerSecond / 10, 1, PhoneOff, kOptionBluetooth, 0},
+    };
+    DZList list;
+    AppendEntries(entries, list);
+    std::vector<std::string> listed;
+    for (const UpcomingFiring& firing : UpcomingFirings(list, FromTicks(now), 3)) {
+        int number = 1;
+        for (const StorageItem* e = list.head; e != firing.entry; e = e->next)
+            ++number;
+        listed.push_back("firing entry " + std::to_string(number) + " ");
+    }
+    ASSERT_EQ(listed.size(), 3u);
+    Hand(entries);
+    ASSERT_GE(engine->WaitForLine({"fired entry 1 "}, kFiringWaitMs, start), 0);
+    const std::vector<std::string> journal = engine->JournalLines();
+    std::vector<std::string> fired;
+    for (size_t i = start; i < journal.size(); ++i) {
+        const size_t at = journal[i].find(" firing entry ");
+        if (at != std::string::npos) fired.push_back(journal[i].substr(at + 1, listed[0].size()));
+    }
+    EXPECT_EQ(fired, listed);
 }
 
 TEST_F(EngineRoad, FollowsTheFileAfterEachRefresh) {

@@ -154,6 +154,39 @@ TEST_F(Inspector, JsonHasTheSameEntries) {
     EXPECT_EQ(run.out.substr(run.out.size() - 3), "]}\n");
 }
 
+TEST_F(Inspector, UpcomingListsTheNextFiringsInTimeOrder) {
+    SaveEntries();
+    WriteTexts();
+    const std::vector<std::wstring> at = {L"--language", L"Test", L"--at", L"2026-12-09 10:00:00"};
+    std::vector<std::wstring> args = at;
+    args.insert(args.end(), {L"--upcoming", L"4", storage});
+    const RunResult text = Inspect(args);
+    EXPECT_EQ(text.exit, kInspectOk) << text.err;
+    EXPECT_EQ(text.out, "2026-12-11 07:00:00  weekly   active   start=2020-01-01 07:00:00 "
+                        "weekdays=0x11 action=2 options=0 | Power off\n"
+                        "2026-12-14 07:00:00  weekly   active   start=2020-01-01 07:00:00 "
+                        "weekdays=0x11 action=2 options=0 | Power off\n"
+                        "2026-12-18 07:00:00  weekly   active   start=2020-01-01 07:00:00 "
+                        "weekdays=0x11 action=2 options=0 | Power off\n"
+                        "2026-12-21 07:00:00  weekly   active   start=2020-01-01 07:00:00 "
+                        "weekdays=0x11 action=2 options=0 | Power off\n");
+    args = at;
+    args.insert(args.end(), {L"--json", L"--upcoming", L"5", storage});
+    const RunResult json = Inspect(args);
+    EXPECT_EQ(json.out.rfind("[\n  {\"instant\": \"2026-12-11 07:00:00\", \"kind\": \"weekly\"", 0),
+              0u)
+        << json.out;
+    EXPECT_NE(json.out.find("{\"instant\": \"2026-12-24 18:00:00\", \"kind\": \"once\""),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"action\": 1, \"options\": 0, \"actionText\": \"Phone on\"}\n]\n"),
+              std::string::npos)
+        << json.out;
+    args = {L"--at", L"2027-06-01 00:00:00", L"--upcoming", L"0", storage};
+    EXPECT_EQ(Inspect(args).out, "nothing scheduled\n");
+    EXPECT_EQ(Inspect({L"--upcoming", L"x", storage}).exit, kInspectUsage);
+}
+
 TEST_F(Inspector, DamagedTailListsTheEntriesBeforeItAndSaysWhereLoadingStopped) {
     SaveEntries();
     WriteRaw({0x01, 0x00, 0x00}, "ab"); // a record cut short after 8 + 3 * 20 bytes

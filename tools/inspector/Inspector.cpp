@@ -13,6 +13,7 @@
 #include "ui/model/CivilTime.h"
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
+#include "ui/model/Firings.h"
 #include "ui/model/Recurrence.h"
 #include "ui/text/BoundedText.h"
 #include "ui/text/TextTable.h"
@@ -20,10 +21,11 @@
 namespace {
 
 const wchar_t kUsage[] = L"usage: dzinspect [--json] [--local FILE] [--language NAME] "
-                         L"[--at \"YYYY-MM-DD HH:MM:SS\"] STORAGE.DAT\n";
+                         L"[--at \"YYYY-MM-DD HH:MM:SS\"] [--upcoming N] STORAGE.DAT\n";
 
 struct Options {
     bool json = false;
+    int upcoming = -1; // -1: list the entries; N: the next N firings
     std::wstring storage, local, language;
     SYSTEMTIME at{};
     FILETIME atTime{};
@@ -72,6 +74,13 @@ std::wstring ParseArguments(int argc, wchar_t** argv, Options* options) {
         const bool hasValue = i + 1 < argc;
         if (arg == L"--json") {
             options->json = true;
+        } else if (arg == L"--upcoming") {
+            wchar_t* end = nullptr;
+            const long count = hasValue ? wcstol(argv[i + 1], &end, 10) : -1;
+            if (!hasValue || end == argv[i + 1] || *end || count < 0 || count > 100000)
+                return L"--upcoming needs a count of firings (0 to 100000)";
+            options->upcoming = static_cast<int>(count);
+            ++i;
         } else if (arg == L"--local" || arg == L"--language" || arg == L"--at") {
             if (!hasValue) return arg + L" needs a value";
             const wchar_t* value = argv[++i];
@@ -186,7 +195,8 @@ bool Passed(const EntryReport& r, const Options& options) {
     return !IsNever(r.next) && ToTicks(r.next) < ToTicks(options.atTime);
 }
 
-std::wstring TextLine(const EntryReport& r, const Options& options) {
+// Kind, state and the stored fields that the kind uses, with the action block.
+std::wstring FieldsText(const EntryReport& r) {
     const StorageItem& e = *r.entry;
     std::wstring line = Format(L"%-8ls %-8ls start=%ls", KindName(e.kind),
                                e.active ? L"active" : L"disabled", Iso(e.startTime).c_str());
@@ -198,15 +208,21 @@ std::wstring TextLine(const EntryReport& r, const Options& options) {
         line += Format(L" months=0x%03x mode=%d day=%d week=%d weekday=%d", unsigned(e.monthMask),
                        e.monthlyMode, e.dayOfMonth, e.weekIndex, e.monthlyWeekday);
     if (r.action) line += Format(L" action=%u options=%u", r.action->action, r.action->options);
+    return line;
+}
+
+std::wstring TextLine(const EntryReport& r, const Options& options) {
+    std::wstring line = FieldsText(r);
     line += L" | " + r.actionText + L" | " + r.scheduleText + L" | next=";
     line += IsNever(r.next) ? L"never" : Iso(r.next);
     if (Passed(r, options)) line += L" (passed)";
     return line + L"\n";
 }
 
-std::wstring JsonEntry(const EntryReport& r, const Options& options) {
+// The stored fields and the action block, each followed by ", ".
+std::wstring JsonFields(const EntryReport& r) {
     const StorageItem& e = *r.entry;
-    std::wstring json = Format(L"{\"kind\": \"%ls\", \"kindCode\": %d, \"active\": %d, ",
+    std::wstring json = Format(L"\"kind\": \"%ls\", \"kindCode\": %d, \"active\": %d, ",
                                KindName(e.kind), e.kind, e.active);
     json += L"\"start\": " + JsonString(Iso(e.startTime)) + L", ";
     json += Format(L"\"weekdayMask\": %d, \"monthMask\": %d, \"monthlyMode\": %d, "
@@ -215,11 +231,35 @@ std::wstring JsonEntry(const EntryReport& r, const Options& options) {
                    e.monthlyWeekday);
     if (r.action)
         json += Format(L"\"action\": %u, \"options\": %u, ", r.action->action, r.action->options);
+    return json;
+}
+
+std::wstring JsonEntry(const EntryReport& r, const Options& options) {
+    std::wstring json = L"{" + JsonFields(r);
     json += L"\"actionText\": " + JsonString(r.actionText) + L", ";
     json += L"\"scheduleText\": " + JsonString(r.scheduleText) + L", ";
     json += L"\"next\": " + (IsNever(r.next) ? std::wstring(L"null") : JsonString(Iso(r.next)));
     json += Passed(r, options) ? L", \"passed\": true}" : L", \"passed\": false}";
     return json;
+}
+
+// The next firings of the whole list after the reference, as the engine makes them.
+void WriteUpcoming(const StorageList& list, const Options& options, FILE* out) {
+    const std::vector<UpcomingFiring> firings =
+        UpcomingFirings(list, options.atTime, static_cast<size_t>(options.upcoming));
+    std::wstring text = options.json ? L"[" : L"";
+    for (size_t i = 0; i < firings.size(); ++i) {
+        const EntryReport r = Describe(firings[i].entry, options);
+        const std::wstring instant = Iso(firings[i].instant);
+        if (options.json)
+            text += (i ? L",\n  " : L"\n  ") + (L"{\"instant\": " + JsonString(instant) + L", ") +
+                    JsonFields(r) + L"\"actionText\": " + JsonString(r.actionText) + L"}";
+        else
+            text += instant + L"  " + FieldsText(r) + L" | " + r.actionText + L"\n";
+    }
+    if (options.json) text += firings.empty() ? L"]\n" : L"\n]\n";
+    if (!options.json && firings.empty()) text = L"nothing scheduled\n";
+    WriteUtf8(out, text);
 }
 
 int Fail(const Options& options, FILE* out, FILE* err, int code, const std::wstring& problem) {
@@ -266,7 +306,9 @@ int RunInspector(int argc, wchar_t** argv, FILE* out, FILE* err) {
         [&](const StorageItem* a, const StorageItem* b) { return list->Compare(a, b) < 0; });
     const bool damaged = report.state == LoadReport::DamagedTail;
     const wchar_t* kindOfList = header.Word(0) == 0xCE05 ? L"action" : L"plain";
-    if (options.json) {
+    if (options.upcoming >= 0) {
+        WriteUpcoming(*list, options, out);
+    } else if (options.json) {
         std::wstring json = L"{\"file\": " + JsonString(options.storage) + L", \"list\": \"" +
                             kindOfList + L"\", \"reference\": " + JsonString(Iso(options.atTime)) +
                             L", \"state\": \"" + (damaged ? L"damaged" : L"whole") + L"\", ";

@@ -1,7 +1,10 @@
 #pragma once
 // The storage inspector: reads a "storage.dat" and prints one line per entry in display order
 // (kind and fields, action text, schedule text, next occurrence), or the same as JSON.
-//   dzinspect [--json] [--local FILE] [--language NAME] [--at "YYYY-MM-DD HH:MM:SS"] STORAGE
+//   dzinspect [--json] [--local FILE] [--language NAME] [--at "YYYY-MM-DD HH:MM:SS"]
+//             [--upcoming N] STORAGE
+// With --upcoming, the next N firings of all entries after the reference instead, as the
+// engine makes them.
 #include <cstdio>
 
 // Exit codes: what went wrong, for scripts.
