@@ -52,7 +52,7 @@ FILETIME NextYearlyFiring(const StorageItem& entry, uint64_t after) {
         !FileTimeToSystemTime(&afterTime, &reference))
         return kNever;
     for (int year = reference.wYear; year <= reference.wYear + kYearsToLeapDay; ++year) {
-        if (year > 30827) break;
+        if (year > kLastValidYear) break;
         SYSTEMTIME candidate = start;
         candidate.wYear = static_cast<WORD>(year);
         FILETIME instant;
