@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 namespace {
 
 constexpr UINT_PTR kSpinnerSubclassId = 0x5350;
+constexpr int kTextMargin = 2;
 
 bool HasClass(HWND window, const wchar_t* name) {
     wchar_t className[32];
@@ -28,6 +31,32 @@ void Step(HWND list, int delta) {
     NotifySelectionChange(list);
 }
 
+// The box shows its item in the selection colour only while it has the focus, so the user
+// sees where the focus is; a text too long for the box ends with an ellipsis.
+void PaintContent(HWND list, HDC dc) {
+    RECT client;
+    GetClientRect(list, &client);
+    const bool focused = GetFocus() == list;
+    FillRect(dc, &client, GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    const LRESULT length = selected < 0 ? LB_ERR : SendMessageW(list, LB_GETTEXTLEN, selected, 0);
+    if (length <= 0) return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(length));
+    HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(!IsWindowEnabled(list) ? COLOR_GRAYTEXT
+                                 : focused              ? COLOR_HIGHLIGHTTEXT
+                                                        : COLOR_WINDOWTEXT));
+    RECT textRect = client;
+    InflateRect(&textRect, -kTextMargin, 0);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(dc, oldFont);
+}
+
 LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                           DWORD_PTR) {
     switch (message) {
@@ -35,12 +64,24 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
         switch (wParam) {
         case VK_LEFT: Step(list, -1); return 0;
         case VK_RIGHT: Step(list, 1); return 0;
-        case VK_UP:
-        case VK_DOWN:
-            SendMessageW(GetParent(list), WM_NEXTDLGCTL, wParam == VK_UP, FALSE);
-            return 0;
         }
         break;
+    case WM_ERASEBKGND: return 1; // the paint fills the whole box
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(list, &paint);
+        PaintContent(list, dc);
+        EndPaint(list, &paint);
+        return 0;
+    }
+    case WM_PRINTCLIENT: PaintContent(list, reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE: {
+        const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+        InvalidateRect(list, nullptr, FALSE);
+        return result;
+    }
     case WM_NCDESTROY: RemoveWindowSubclass(list, ListProc, id); break;
     }
     return DefSubclassProc(list, message, wParam, lParam);

@@ -27,10 +27,14 @@ constexpr UINT kProbeTimeoutMs = 2000;
 std::atomic<bool> g_runEnded{false};
 
 // Answered on the program's thread when it next looks at its queue: true when nothing but
-// timers waits there (no input, no posted message, no window to paint).
+// timers waits there (no input, no posted message, no window to paint). Under Wine the
+// display's own events (focus changes after a window was shown) are taken in only while a
+// thread waits, so the probe first waits for nothing, which takes them in.
 LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kProbeAtRest)
+    if (message == kProbeAtRest) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
         return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_PAINT | QS_HOTKEY)) == 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

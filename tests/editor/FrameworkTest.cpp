@@ -165,8 +165,8 @@ TEST(EditorFramework, YearlyTakesTheDateRowsPlaceAndStoresItsDate) {
     EXPECT_EQ(ToTicks(entry.startTime), ToTicks(AsFileTime(SystemTimeOf(2031, 12, 25, 7, 30))));
 }
 
-// Left and right on a month box neither move the focus nor change a box.
-TEST(EditorFramework, SideKeysOnAMonthBoxDoNothing) {
+// Left and right on a check box neither move the focus nor change a box.
+TEST(EditorFramework, SideKeysOnACheckBoxDoNothing) {
     StorageItem entry(Monthly, 0);
     MakeMonthly(entry);
     RunFramework(entry, [](HWND dialog) {
@@ -176,10 +176,10 @@ TEST(EditorFramework, SideKeysOnAMonthBoxDoNothing) {
         }
         for (int month = 0; month < 12; ++month)
             EXPECT_EQ(Checked(dialog, IDC_MONTH_CHECK_FIRST + month), ((0x0A5 >> month) & 1) != 0);
-        // A weekday box is not filtered: the dialog moves on to the next box.
+        // Nor on a weekday box: Up and Down move between the boxes, the side keys do not.
         SelectKind(dialog, Weekly);
         PressKey(dialog, IDC_WEEKDAY_FIRST, VK_RIGHT);
-        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_WEEKDAY_FIRST + 1));
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_WEEKDAY_FIRST));
         PressCancel(dialog);
     });
 }

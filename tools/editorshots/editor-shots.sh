@@ -13,3 +13,10 @@ for kind in monthly-byday monthly-byweekday yearly; do
   shoot "editor-framework-$kind" wine "$editor" framework "$kind"
 done
 shoot editor-framework-monthly-byweekday-end wine "$editor" framework monthly-byweekday end
+# Where the focus is, by the phone's keys: on a spinner list, a check box, the date picker and
+# the time picker in adjust mode (its minutes), and on a weekday box far down the page.
+shoot editor-focus-spinner --keys "Down Down" wine "$editor" phoneoff weekly
+shoot editor-focus-check --keys "Down" wine "$editor" phoneoff weekly
+shoot editor-focus-date --keys "Down Down Down" wine "$editor" phoneoff once
+shoot editor-focus-time-adjust --keys "Down Down Down Right Return" wine "$editor" phoneoff weekly
+shoot editor-focus-weekday --keys "Down Down Down Down Down Down Down Down" wine "$editor" phoneoff weekly

@@ -24,7 +24,6 @@ HFONT StorageEditDialog::sectionFont = nullptr;
 namespace {
 
 StorageEditDialog* g_currentEditor = nullptr;
-WNDPROC g_monthBoxProc = nullptr; // the same class procedure behind all twelve month boxes
 
 constexpr int kDefaultSectionFontHeight = 15;
 
@@ -56,21 +55,6 @@ const LabelText kLabelTexts[] = {
 // at 31; the days before the last (-1 to -3) have no item, so the index falls outside.
 int DayIndex(int32_t dayOfMonth) {
     return dayOfMonth >= 1 ? dayOfMonth - 1 : kLastDayIndex - dayOfMonth;
-}
-
-bool IsSideKey(UINT message, WPARAM key) {
-    return message == WM_KEYDOWN && (key == VK_LEFT || key == VK_RIGHT);
-}
-
-// The month boxes ignore left and right, which would otherwise move between them. The dialog
-// manager acts on arrow keys before a control sees them, unless the control asks for them.
-LRESULT CALLBACK MonthKeyFilter(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (IsSideKey(message, wParam)) return 0;
-    LRESULT result = CallWindowProcW(g_monthBoxProc, box, message, wParam, lParam);
-    const auto* queued = reinterpret_cast<const MSG*>(lParam);
-    if (message == WM_GETDLGCODE && queued && IsSideKey(queued->message, queued->wParam))
-        result |= DLGC_WANTARROWS;
-    return result;
 }
 
 } // namespace
@@ -197,17 +181,6 @@ void StorageEditDialog::OnDestroy() {
 void StorageEditDialog::InitControls() {
     FillControls();
     LayoutControls(entry->kind);
-    InstallMonthKeyFilter();
-}
-
-void StorageEditDialog::InstallMonthKeyFilter() {
-    for (int month = 0; month < kMonthCount; ++month) {
-        HWND box = GetDlgItem(dialogWindow, IDC_MONTH_CHECK_FIRST + month);
-        if (!box) continue;
-        auto replaced = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MonthKeyFilter)));
-        if (replaced != MonthKeyFilter) g_monthBoxProc = replaced;
-    }
 }
 
 bool StorageEditDialog::Validate() {

@@ -50,7 +50,6 @@ class StorageEditDialog : public EntryEditor {
     void FillMonthlyLists();
     void SelectMonthDay();
     void SelectMonthWeek();
-    void InstallMonthKeyFilter();
     void OnRecurrenceChanged();
     void OnMonthlyTypeChanged();
     void StoreMonthly();
