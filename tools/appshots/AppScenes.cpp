@@ -1,6 +1,7 @@
 // appscenes OUTPUT_FOLDER: starts the program's own code beside its texts and help page with
 // a list of entries of every action and state, and saves the phone screen as BMP files:
-// main.bmp (the list), menu.bmp (the right softkey's menu open), help.bmp and about.bmp.
+// main.bmp (the list), menu.bmp (the right softkey's menu open), help.bmp, comingup.bmp (the
+// next firings) and about.bmp.
 // The engine is not needed: the ready event is made here, as a running engine holds it.
 #include <windows.h>
 
@@ -146,6 +147,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         L"menu", [] { PressKey(VK_F2); }, [] { EndMenu(); });
     ModalScene(
         L"help", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_HELP, 0); },
+        [] { CloseActiveDialog(IDOK); });
+    ModalScene(
+        L"comingup", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_COMING_UP, 0); },
         [] { CloseActiveDialog(IDOK); });
     ModalScene(
         L"about", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_ABOUT, 0); },

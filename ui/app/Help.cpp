@@ -29,11 +29,15 @@ void BuildHelpUrl(wchar_t* url, size_t size) {
 } // namespace
 
 INT_PTR ShowHelp(HWND owner) {
+    return RunInHelpFrame(owner, HelpDlgProc);
+}
+
+INT_PTR RunInHelpFrame(HWND owner, DLGPROC procedure) {
     HRSRC found = FindResourceW(g_instance, MAKEINTRESOURCEW(IDD_HELP), RT_DIALOG);
     HGLOBAL loaded = found ? LoadResource(g_instance, found) : nullptr;
     if (!loaded) return -1;
     return DialogBoxIndirectParamW(g_instance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)),
-                                   owner, HelpDlgProc, 0);
+                                   owner, procedure, 0);
 }
 
 INT_PTR CALLBACK HelpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,8 +5,10 @@
 #include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/SoftkeyCaptions.h"
 #include "ui/app/AppState.h"
+#include "ui/app/ComingUp.h"
 #include "ui/app/Help.h"
 #include "ui/app/Main.h"
+#include "ui/app/RunNow.h"
 #include "ui/resources/resource.h"
 #include "ui/text/TextTable.h"
 
@@ -63,6 +65,8 @@ bool OnCommand(HWND window, WORD command) {
     case IDM_UPDATE_MENU: UpdateMenuState(); return true;
     case IDM_ABOUT: ShowAbout(window); return true;
     case IDM_HELP: ShowHelp(window); return true;
+    case IDM_COMING_UP: ShowComingUp(window); return true;
+    case IDM_RUN_NOW: OnRunNow(); return true;
     case IDM_EXIT: DestroyWindow(window); return true;
     default: return false;
     }
@@ -95,6 +99,8 @@ bool CreateMainMenuBar(HWND mainWindow) {
     // Lookups always yield a text ("<undefined>" for a missing key).
     SetMenuCaption(IDM_DELETE, Text(L"MENU_DELETE"));
     SetMenuCaption(IDM_TOGGLE_ACTIVE, Text(L"MENU_DISABLE"));
+    SetMenuCaption(IDM_RUN_NOW, Text(L"MENU_RUN_NOW"));
+    SetMenuCaption(IDM_COMING_UP, Text(L"MENU_COMING_UP"));
     SetMenuCaption(IDM_ABOUT, Text(L"MENU_ABOUT"));
     SetMenuCaption(IDM_HELP, Text(L"MENU_HELP"));
     SetMenuCaption(IDM_EXIT, Text(L"MENU_EXIT"));
@@ -106,6 +112,7 @@ void UpdateMenuState() {
     const UINT state = haveRow ? MF_ENABLED : MF_GRAYED;
     EnableMenuItem(g_menu, IDM_DELETE, MF_BYCOMMAND | state);
     EnableMenuItem(g_menu, IDM_TOGGLE_ACTIVE, MF_BYCOMMAND | state);
+    EnableMenuItem(g_menu, IDM_RUN_NOW, MF_BYCOMMAND | state);
     if (!haveRow) return;
     const StorageItem* entry = g_scheduleList.GetRowEntry(g_scheduleList.GetSelectedRow());
     const bool active = entry && entry->active;

@@ -201,12 +201,12 @@ void ListViewEx::DrawSeparator(HDC dc, const RECT& box, bool selected) const {
     SelectObject(dc, oldPen);
 }
 
-int ListViewEx::DrawIcon(HDC dc, const RECT& box, HBITMAP bitmap) const {
+int DrawActionIcon(HDC dc, int left, int top, int height, HBITMAP bitmap) {
     BITMAP description;
     if (!bitmap || !GetObjectW(bitmap, sizeof description, &description)) return 0;
-    TransparentImage(dc, box.left + 2, box.top + (rowHeight - description.bmHeight) / 2,
-                     description.bmWidth, description.bmHeight, bitmap, 0, 0, description.bmWidth,
-                     description.bmHeight, kIconKeyColour);
+    TransparentImage(dc, left + 2, top + (height - description.bmHeight) / 2, description.bmWidth,
+                     description.bmHeight, bitmap, 0, 0, description.bmWidth, description.bmHeight,
+                     kIconKeyColour);
     return description.bmWidth + 1;
 }
 
@@ -251,7 +251,7 @@ void ListViewEx::DrawRow(const DRAWITEMSTRUCT* item) const {
     // their own; the dashed separator's gaps likewise.
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     DrawSeparator(dc, box, selected);
-    const int iconWidth = DrawIcon(dc, box, entry->ListBitmap());
+    const int iconWidth = DrawActionIcon(dc, box.left, box.top, rowHeight, entry->ListBitmap());
     DrawTexts(dc, box, box.left + iconWidth + 4, *entry);
     SetBkMode(dc, oldMode);
 }

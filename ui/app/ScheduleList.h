@@ -7,6 +7,10 @@
 
 class StorageItem;
 
+// Draws an action bitmap at left + 2, centred in the height from top, its key colour
+// transparent; answers the width it took (the bitmap's and one pixel), 0 with no bitmap.
+int DrawActionIcon(HDC dc, int left, int top, int height, HBITMAP bitmap);
+
 class ListViewEx {
   public:
     ListViewEx() = default;
@@ -42,10 +46,9 @@ class ListViewEx {
     bool RowsOverflow() const; // the rows are taller than the list's visible area
 
     // The steps of DrawRow. The entry is null when the row is gone or its entry is no longer
-    // in the list; the icon step answers the width it took.
+    // in the list.
     const StorageItem* EntryToDraw(const DRAWITEMSTRUCT* item, bool* selected) const;
     void DrawSeparator(HDC dc, const RECT& box, bool selected) const;
-    int DrawIcon(HDC dc, const RECT& box, HBITMAP bitmap) const;
     void DrawTexts(HDC dc, const RECT& box, int x, const StorageItem& entry) const;
 
     WNDPROC oldParentProc = nullptr;

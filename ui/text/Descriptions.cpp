@@ -3,6 +3,7 @@
 // buffers on the stack; a text longer than its buffer is cut.
 #include "ui/model/DZItem.h"
 #include "ui/text/BoundedText.h"
+#include "ui/text/FiringText.h"
 #include "ui/text/LocalePictures.h"
 #include "ui/text/TextKeys.h"
 #include "ui/text/TextTable.h"
@@ -141,4 +142,16 @@ void DZItem::FormatAction(wchar_t* buffer, size_t size) const {
     default: text.Add(L"<Error>"); break;
     }
     if (bluetooth) text.Add(L", ").Add(Text(L"DLG_BT_SHORT")).Add(L" ").Add(Text(bluetooth));
+}
+
+void FormatFiringInstant(const FILETIME& instant, wchar_t* buffer, size_t size) {
+    BoundedText text(buffer, size);
+    SYSTEMTIME time;
+    if (!FileTimeToSystemTime(&instant, &time)) return;
+    wchar_t dateText[kDateTextSize] = {};
+    wchar_t timeText[kTimeTextSize] = {};
+    FormatCut(DateFormat, time, g_localePictures.shortDatePicture, dateText, kDateTextSize);
+    FormatCut(TimeFormat, time, g_localePictures.timePicture, timeText, kTimeTextSize);
+    text.Add(Text(kMiddleWeekdayKeys[time.wDayOfWeek % 7])).Add(L" ").Add(dateText);
+    text.Add(L" ").Add(timeText);
 }

@@ -90,6 +90,19 @@ inline constexpr const wchar_t* kSingleKeys[] = {L"APP_NAME",
                                                  L"DLG_BT_ON_SHORT",
                                                  L"DLG_BT_DISC_SHORT"};
 
+// What comes next: the coming-up screen, the editor's next-run line, the clash question and
+// Run now's question.
+inline constexpr const wchar_t* kComingNextKeys[] = {
+    L"MENU_COMING_UP",        L"MENU_RUN_NOW",        L"DLG_COMING_UP_HEADERTEXT",
+    L"DLG_NOTHING_SCHEDULED", L"DLG_NEXT_RUN",        L"DLG_NEVER_RUNS",
+    L"MSG_CLASH_SAME_MINUTE", L"MSG_CLASH_KEEP_BOTH", L"MSG_RUN_NOW_ASK",
+    L"MSG_RUN_NOW_POWER_OFF", L"MSG_RUN_NO_LIBRARY",  L"MSG_RUN_OTHER"};
+// What Run now tells for the results of TarvikEngineFunc: done, not started (-1), the
+// executor's exception (-3), unknown action (-9), too few arguments (-10).
+inline constexpr const wchar_t* kRunResultKeys[] = {L"MSG_RUN_DONE", L"MSG_RUN_NOT_STARTED",
+                                                    L"MSG_RUN_EXCEPTION", L"MSG_RUN_UNKNOWN_ACTION",
+                                                    L"MSG_RUN_TOO_FEW_ARGUMENTS"};
+
 struct KeyTable {
     const wchar_t* const* keys;
     size_t count;
@@ -103,4 +116,5 @@ template <size_t N> constexpr KeyTable TableOf(const wchar_t* const (&keys)[N]) 
 inline constexpr KeyTable kAllKeyTables[] = {
     TableOf(kWeekdayKeys),    TableOf(kShortWeekdayKeys), TableOf(kMiddleWeekdayKeys),
     TableOf(kShortMonthKeys), TableOf(kMiddleMonthKeys),  TableOf(kWeekOrdinalKeys),
-    TableOf(kLastDayKeys),    TableOf(kSingleKeys)};
+    TableOf(kLastDayKeys),    TableOf(kSingleKeys),       TableOf(kComingNextKeys),
+    TableOf(kRunResultKeys)};

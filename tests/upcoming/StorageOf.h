@@ -1,0 +1,39 @@
+#pragma once
+// The bytes of a "storage.dat" that holds the given entries, each starting at the current
+// minute moved by its days, as the program saves them.
+#include <string>
+#include <vector>
+
+#include "tests/common/FileBytes.h"
+#include "tests/common/StartTimes.h"
+#include "ui/model/DZItem.h"
+#include "ui/model/DZList.h"
+
+struct StoredEntry {
+    int32_t kind;
+    uint16_t action = PhoneOff;
+    uint16_t options = 0;
+    double days = 0;
+    int32_t weekdays = kAllWeekdays;
+};
+
+inline std::string StorageOf(const std::vector<StoredEntry>& entries) {
+    wchar_t folder[MAX_PATH], path[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    GetTempFileNameW(folder, L"dz", 0, path);
+    DZList list;
+    wcscpy(list.path, path);
+    for (const StoredEntry& e : entries) {
+        auto* item = new DZItem();
+        item->kind = e.kind;
+        item->action = e.action;
+        item->options = e.options;
+        item->startTime = LocalTimeFromNow(e.days);
+        item->weekdayMask = e.weekdays;
+        list.Append(item);
+    }
+    const bool saved = list.Save();
+    const std::string bytes = saved ? ReadFileBytes(path) : std::string();
+    DeleteFileW(path);
+    return bytes;
+}

@@ -1,0 +1,120 @@
+// Run now takes the engine's road: DozaraDLL from the program folder, TarvikEngineFunc with the
+// entry's 4-byte action block. The callback blocks until the executor has ended, so it runs on
+// a worker thread while this thread keeps pumping messages: the screen keeps painting under the
+// wait cursor, and the main window takes no input until the result is told.
+#include "ui/app/RunNow.h"
+
+#include <cstddef>
+
+#include "contract/EngineContract.h"
+#include "ui/app/AppState.h"
+#include "ui/model/DZItem.h"
+#include "ui/text/BoundedText.h"
+#include "ui/text/ProgramDirectory.h"
+#include "ui/text/TextKeys.h"
+#include "ui/text/TextTable.h"
+
+namespace {
+
+// The results that have words of their own, in the order of kRunResultKeys.
+constexpr int kRunResultCodes[] = {kExecutorDone, kExecutorNotStarted, kExecutorException,
+                                   kExecutorUnknownAction, kExecutorTooFewArguments};
+static_assert(sizeof kRunResultCodes / sizeof kRunResultCodes[0] ==
+                  sizeof kRunResultKeys / sizeof kRunResultKeys[0],
+              "one text per result code");
+
+struct RunJob {
+    unsigned char block[kActionBlockSize];
+    wchar_t library[MAX_PATH];
+    bool libraryFound = false;
+    int result = kExecutorNotStarted;
+};
+
+DWORD WINAPI RunAction(void* parameter) {
+    RunJob* job = static_cast<RunJob*>(parameter);
+    const HMODULE library = LoadLibraryW(job->library);
+    if (!library) return 0;
+    const auto callback = reinterpret_cast<TarvikEngineFuncType>(
+        reinterpret_cast<void*>(GetProcAddress(library, DZ_CALLBACK_EXPORT)));
+    if (callback) {
+        job->libraryFound = true;
+        job->result = callback(0, 0, job->block);
+    }
+    FreeLibrary(library);
+    return 0;
+}
+
+// Runs the job on a worker thread and pumps this thread's messages until it has ended.
+void RunOnWorker(RunJob& job) {
+    const HANDLE worker = CreateThread(nullptr, 0, RunAction, &job, 0, nullptr);
+    if (!worker) return; // told as a library that could not be loaded
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    EnableWindow(g_mainWindow, FALSE);
+    while (MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    }
+    CloseHandle(worker);
+    EnableWindow(g_mainWindow, TRUE);
+    SetCursor(previous);
+}
+
+const DZItem* SelectedAction() {
+    if (g_scheduleList.GetRowCount() == 0) return nullptr;
+    const int row = g_scheduleList.GetSelectedRow();
+    // A DZList makes nothing but DZItems.
+    return row < 0 ? nullptr : static_cast<const DZItem*>(g_scheduleList.GetRowEntry(row));
+}
+
+} // namespace
+
+void RunResultText(bool libraryFound, int result, wchar_t* buffer, size_t size) {
+    BoundedText text(buffer, size);
+    if (!libraryFound) {
+        text.Add(Text(L"MSG_RUN_NO_LIBRARY"));
+        return;
+    }
+    for (size_t i = 0; i < sizeof kRunResultCodes / sizeof kRunResultCodes[0]; ++i)
+        if (kRunResultCodes[i] == result) {
+            text.Add(Text(kRunResultKeys[i]));
+            return;
+        }
+    // The format comes from local.dat, so it is only trusted with the one number it names.
+    const wchar_t* format = Text(L"MSG_RUN_OTHER");
+    const wchar_t* directive = wcsstr(format, L"%d");
+    if (!directive) {
+        text.Add(format);
+        return;
+    }
+    wchar_t head[kEntryTextSize];
+    CopyCut(head, static_cast<size_t>(directive - format) + 1, format);
+    text.Add(head).Number(result).Add(directive + 2);
+}
+
+void OnRunNow() {
+    const DZItem* entry = SelectedAction();
+    if (!entry) return;
+    const HWND list = g_scheduleList.ListWindow();
+    const wchar_t* question =
+        Text(entry->action == PowerOff ? L"MSG_RUN_NOW_POWER_OFF" : L"MSG_RUN_NOW_ASK");
+    if (MessageBoxW(list, question, g_textTable.AppName(), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        SetFocus(list);
+        return;
+    }
+    RunJob job;
+    WriteActionBlock(entry->action, entry->options, job.block);
+    wchar_t folder[MAX_PATH];
+    ProgramDirectory(folder);
+    if (!BoundedText(job.library, MAX_PATH).Add(folder).Add(DZ_CALLBACK_LIBRARY).Cut())
+        RunOnWorker(job);
+    wchar_t told[kEntryTextSize];
+    RunResultText(job.libraryFound, job.result, told, kEntryTextSize);
+    MessageBoxW(list, told, g_textTable.AppName(),
+                MB_OK | (job.libraryFound && job.result == kExecutorDone ? MB_ICONINFORMATION
+                                                                         : MB_ICONERROR));
+    SetFocus(list);
+}
