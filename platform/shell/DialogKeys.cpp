@@ -92,6 +92,11 @@ bool OnKey(HWND dialog, HWND focus, WPARAM key) {
     case VK_LEFT:
     case VK_RIGHT: return field == Field::Button || focus == dialog;
     case VK_RETURN:
+        // A control of the program's own that asks for the action key (a list that it closes)
+        // gets it.
+        if (field == Field::None && focus != dialog &&
+            (SendMessageW(focus, WM_GETDLGCODE, VK_RETURN, 0) & DLGC_WANTMESSAGE))
+            return false;
         if (field == Field::Button) SendMessageW(focus, BM_CLICK, 0, 0);
         if (field == Field::Picker) SetPickerAdjusting(focus, !adjusting);
         return true;

@@ -8,7 +8,8 @@
 //                 a group of boxes)
 //   action key    a check box or button is pressed; a picker enters or leaves adjust mode, in
 //                 which Up and Down change its current field (AM/PM too); never the dialog's
-//                 default button: Done is the left softkey
+//                 default button: Done is the left softkey; a control of the program's own gets it
+//                 when it asks for it (WM_GETDLGCODE with VK_RETURN answers DLGC_WANTMESSAGE)
 //   Back          leaves adjust mode; otherwise the dialog is cancelled
 //   digits        type into a picker's current field
 // A key handled here never reaches the dialog manager or the control.

@@ -96,11 +96,16 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_PRINTCLIENT: PaintContent(list, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_ERASEBKGND: return 1;
-    // The arrows scroll; the action key and Back stay with the dialog, which closes.
-    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    // The arrows scroll and the action key closes, as Done does; Back stays with the dialog,
+    // which closes too.
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | (wParam == VK_RETURN ? DLGC_WANTMESSAGE : 0);
     case WM_KEYDOWN:
         if (wParam == VK_UP || wParam == VK_DOWN) {
             ScrollBy(list, wParam == VK_UP ? -1 : 1);
+            return 0;
+        }
+        if (wParam == VK_RETURN) {
+            PostMessageW(GetParent(list), WM_COMMAND, IDOK, 0);
             return 0;
         }
         break;
