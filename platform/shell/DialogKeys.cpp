@@ -1,11 +1,12 @@
 #include "platform/shell/DialogKeys.h"
 
-#include "platform/shell/PickerKeys.h"
-
 #include <commctrl.h>
 
 #include <algorithm>
 #include <vector>
+
+#include "platform/shell/PhoneScreen.h"
+#include "platform/shell/PickerKeys.h"
 
 namespace {
 
@@ -18,21 +19,15 @@ constexpr UINT_PTR kColorSubclassId = 0x4443;
 
 enum class Field { None, List, Button, Picker };
 
-bool HasClass(HWND window, const wchar_t* name) {
-    wchar_t className[32];
-    return GetClassNameW(window, className, ARRAYSIZE(className)) &&
-           lstrcmpiW(className, name) == 0;
-}
-
 // The controls that the phone's keys move between; any other control (a viewer, a label)
 // keeps the keys it asks for.
 Field FieldOf(HWND control) {
-    if (HasClass(control, L"ListBox")) return Field::List;
-    if (HasClass(control, L"Button")) {
+    if (HasWindowClass(control, L"ListBox")) return Field::List;
+    if (HasWindowClass(control, L"Button")) {
         const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
         return type == BS_GROUPBOX ? Field::None : Field::Button;
     }
-    if (HasClass(control, DATETIMEPICK_CLASSW)) return Field::Picker;
+    if (HasWindowClass(control, DATETIMEPICK_CLASSW)) return Field::Picker;
     return Field::None;
 }
 

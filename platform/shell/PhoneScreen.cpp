@@ -27,6 +27,12 @@ HINSTANCE ShellModule() {
     return GetModuleHandleW(nullptr);
 }
 
+bool HasWindowClass(HWND window, const wchar_t* name) {
+    wchar_t className[64];
+    return GetClassNameW(window, className, ARRAYSIZE(className)) &&
+           lstrcmpiW(className, name) == 0;
+}
+
 void FillColor(HDC dc, const RECT& area, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
     FillRect(dc, &area, brush);

@@ -20,6 +20,9 @@ RECT SoftkeyBarRect();
 // The module whose window classes the shell layer registers (the running program).
 HINSTANCE ShellModule();
 
+// Whether window belongs to the window class name (compared without case, as the system does).
+bool HasWindowClass(HWND window, const wchar_t* name);
+
 // Fills area with a plain colour.
 void FillColor(HDC dc, const RECT& area, COLORREF colour);
 

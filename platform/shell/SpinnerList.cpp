@@ -4,16 +4,12 @@
 
 #include <string>
 
+#include "platform/shell/PhoneScreen.h"
+
 namespace {
 
 constexpr UINT_PTR kSpinnerSubclassId = 0x5350;
 constexpr int kTextMargin = 2;
-
-bool HasClass(HWND window, const wchar_t* name) {
-    wchar_t className[32];
-    return GetClassNameW(window, className, ARRAYSIZE(className)) &&
-           lstrcmpiW(className, name) == 0;
-}
 
 void NotifySelectionChange(HWND list) {
     SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
@@ -108,9 +104,9 @@ LRESULT CALLBACK ArrowsProc(HWND arrows, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 BOOL CALLBACK AttachOne(HWND child, LPARAM) {
-    if (!HasClass(child, UPDOWN_CLASSW)) return TRUE;
+    if (!HasWindowClass(child, UPDOWN_CLASSW)) return TRUE;
     HWND buddy = reinterpret_cast<HWND>(SendMessageW(child, UDM_GETBUDDY, 0, 0));
-    if (!buddy || !HasClass(buddy, L"ListBox")) return TRUE;
+    if (!buddy || !HasWindowClass(buddy, L"ListBox")) return TRUE;
     // One item fills the box, so no part of the next one shows below it.
     RECT client;
     GetClientRect(buddy, &client);

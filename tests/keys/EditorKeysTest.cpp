@@ -4,10 +4,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tests/common/FileBytes.h"
 #include "tests/common/PhoneKeys.h"
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
@@ -32,12 +32,7 @@ std::string FileOf(DZItem* entry) {
     wcscat(list.path, L"expected.dat");
     list.Append(entry);
     EXPECT_TRUE(list.Save());
-    std::string bytes;
-    if (FILE* file = _wfopen(list.path, L"rb")) {
-        for (int c; (c = fgetc(file)) != EOF;)
-            bytes.push_back(static_cast<char>(c));
-        fclose(file);
-    }
+    const std::string bytes = ReadFileBytes(list.path);
     DeleteFileW(list.path);
     return bytes;
 }
@@ -52,6 +47,15 @@ SYSTEMTIME PickerTime(HWND picker) {
     SYSTEMTIME time{};
     SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
     return time;
+}
+
+// Whether the control lies wholly inside its dialog's visible area.
+bool FullyShown(HWND control) {
+    RECT rect, client;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    GetClientRect(GetParent(control), &client);
+    return rect.top >= client.top && rect.bottom <= client.bottom;
 }
 
 // The user looks at the time picker and sets its AM/PM field (the third) to PM if it shows AM.
@@ -99,7 +103,8 @@ TEST(EditorKeys, RoadExampleFromAnEmptyListByKeysAlone) {
 }
 
 // For every form of the editor, Down from the first control visits each input control once
-// and comes back to the first; Up walks the same way back.
+// and comes back to the first; Up walks the same way back; the page scrolls so that the
+// focused control is wholly shown.
 TEST(EditorKeys, DownAndUpVisitEveryInputControlOncePerCycle) {
     const struct {
         const char* form;
@@ -136,10 +141,12 @@ TEST(EditorKeys, DownAndUpVisitEveryInputControlOncePerCycle) {
             for (size_t step = 0; step < form.cycle.size(); ++step) {
                 keys.Press("Down");
                 down.push_back(keys.FocusId());
+                EXPECT_TRUE(FullyShown(keys.Focus())) << keys.FocusId();
             }
             for (size_t step = 0; step < form.cycle.size(); ++step) {
                 keys.Press("Up");
                 up.push_back(keys.FocusId());
+                EXPECT_TRUE(FullyShown(keys.Focus())) << keys.FocusId();
             }
             std::vector<int> expectedDown(form.cycle.begin() + 1, form.cycle.end());
             expectedDown.push_back(form.cycle.front());
