@@ -1,6 +1,6 @@
 #include "platform/shell/PhoneScreen.h"
+#include "platform/shell/PhoneWindow.h"
 #include "platform/shell/SmartphoneShell.h"
-#include <commctrl.h>
 #include <cwchar>
 
 // On the phone a message box opens on the phone screen; the desktop would centre it on the
@@ -11,7 +11,6 @@
 namespace {
 
 thread_local HHOOK placementHook = nullptr;
-constexpr UINT_PTR PlacementSubclassId = 0x445B;
 
 bool IsDialog(HWND window) {
     wchar_t className[16] = L"";
@@ -55,19 +54,13 @@ void MoveOntoPhone(HWND box) {
         SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT CALLBACK PlaceWhenShown(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR id, DWORD_PTR) {
-    if ((message == WM_SHOWWINDOW && wParam) || message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, PlaceWhenShown, id);
-        if (message == WM_SHOWWINDOW && IsMessageBox(window)) MoveOntoPhone(window);
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+void PlaceWhenShown(HWND window) {
+    if (IsMessageBox(window)) MoveOntoPhone(window);
 }
 
 LRESULT CALLBACK PlacementHook(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_CREATEWND && IsDialog(window))
-        SetWindowSubclass(window, PlaceWhenShown, PlacementSubclassId, 0);
+    if (code == HCBT_CREATEWND && IsDialog(window)) CallWhenFirstShown(window, PlaceWhenShown);
     return CallNextHookEx(placementHook, code, wParam, lParam);
 }
 
@@ -77,3 +70,8 @@ void PlaceMessageBoxesOnPhone() {
     if (!placementHook)
         placementHook = SetWindowsHookExW(WH_CBT, PlacementHook, nullptr, GetCurrentThreadId());
 }
+
+// On the device every message box of a program opens on the phone screen, also the first one,
+// which may come before the program calls anything of the shell (a missing text file). The
+// process's first thread, which runs the program's windows, places its boxes from the start.
+static const bool g_firstThreadPlaces = (PlaceMessageBoxesOnPhone(), true);

@@ -1,25 +1,55 @@
 #include "platform/shell/PhoneWindow.h"
 #include "platform/shell/PhoneScreen.h"
 #include "platform/shell/SmartphoneShell.h"
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-// The windows taken over on this thread, with the procedure each had before. Under Wine a
-// window property, and so the common controls' subclass chain that is built on properties, is
-// a round trip to the window server (about 40 us): the main window's procedure runs for every
-// notification of its list, and a table of our own costs nothing.
-struct AdoptedWindow {
+// The windows this thread's shell layer serves, with the procedure each had before and what
+// is asked of it. Under Wine a window property, and so the common controls' subclass chain
+// that is built on properties, is a round trip to the window server (about 40 us): the main
+// window's procedure runs for every notification of its list, and a table of our own costs
+// nothing. Every service of a window goes through its one entry and one procedure, installed
+// once and kept until the window is gone: a second subclass that came and went would put back
+// the procedure it had found and drop any installed after it.
+constexpr DWORD_PTR PhoneWindowAdopted = 0x100; // AdoptPhoneWindow took the window over
+
+struct ServedWindow {
     HWND window;
     WNDPROC previous;
     DWORD_PTR flags;
+    void (*onFirstShown)(HWND);
 };
-thread_local std::vector<AdoptedWindow> t_adopted;
+thread_local std::vector<ServedWindow> t_served;
 
-AdoptedWindow* FindAdopted(HWND window) {
-    for (AdoptedWindow& adopted : t_adopted)
-        if (adopted.window == window) return &adopted;
+ServedWindow* FindServed(HWND window) {
+    for (ServedWindow& served : t_served)
+        if (served.window == window) return &served;
     return nullptr;
+}
+
+void Forget(HWND window) {
+    for (auto it = t_served.begin(); it != t_served.end(); ++it)
+        if (it->window == window) {
+            t_served.erase(it);
+            return;
+        }
+}
+
+LRESULT CALLBACK PhoneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The window's entry, made (and the procedure installed) on first use. Entries of windows
+// that are gone without our procedure seeing them end are dropped here.
+ServedWindow& Serve(HWND window) {
+    if (ServedWindow* served = FindServed(window)) return *served;
+    t_served.erase(std::remove_if(t_served.begin(), t_served.end(),
+                                  [](const ServedWindow& s) { return !IsWindow(s.window); }),
+                   t_served.end());
+    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+    t_served.push_back({window, previous, 0, nullptr});
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PhoneWindowProc));
+    return t_served.back();
 }
 
 RECT TargetRect(DWORD_PTR flags) {
@@ -73,15 +103,27 @@ void PinPosition(WINDOWPOS* pos, DWORD_PTR flags) {
     pos->flags &= ~(SWP_NOMOVE | SWP_NOSIZE);
 }
 
+// The first showing runs its callback once, before the window is drawn.
+void OnShowing(ServedWindow& served) {
+    void (*onFirstShown)(HWND) = served.onFirstShown;
+    served.onFirstShown = nullptr;
+    if (onFirstShown) onFirstShown(served.window);
+}
+
 LRESULT CALLBACK PhoneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const AdoptedWindow* adopted = FindAdopted(window);
-    if (!adopted) return DefWindowProcW(window, message, wParam, lParam);
-    // Copies: the table may grow while the previous procedure runs.
-    const WNDPROC previous = adopted->previous;
-    const DWORD_PTR flags = adopted->flags;
+    ServedWindow* served = FindServed(window);
+    if (!served) return DefWindowProcW(window, message, wParam, lParam);
+    // Copies: the table may change while the callbacks and the previous procedure run.
+    const WNDPROC previous = served->previous;
+    const DWORD_PTR flags = served->flags;
     const bool header = (flags & PhoneWindowHeader) != 0;
     switch (message) {
-    case WM_WINDOWPOSCHANGING: PinPosition(reinterpret_cast<WINDOWPOS*>(lParam), flags); break;
+    case WM_SHOWWINDOW:
+        if (wParam) OnShowing(*served);
+        break;
+    case WM_WINDOWPOSCHANGING:
+        if (flags & PhoneWindowAdopted) PinPosition(reinterpret_cast<WINDOWPOS*>(lParam), flags);
+        break;
     case WM_NCCALCSIZE:
         if (header) return ReserveHeader(previous, window, message, wParam, lParam);
         break;
@@ -96,11 +138,7 @@ LRESULT CALLBACK PhoneWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_NCDESTROY: {
         const LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
-        for (auto it = t_adopted.begin(); it != t_adopted.end(); ++it)
-            if (it->window == window) {
-                t_adopted.erase(it);
-                break;
-            }
+        Forget(window);
         return result;
     }
     }
@@ -122,16 +160,19 @@ void RemoveDesktopFrame(HWND window) {
 
 void AdoptPhoneWindow(HWND window, DWORD_PTR flags) {
     // A second call adds to the flags of the first.
-    if (AdoptedWindow* adopted = FindAdopted(window)) {
-        adopted->flags |= flags;
-        flags = adopted->flags;
-    } else {
-        const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
-        t_adopted.push_back({window, previous, flags});
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PhoneWindowProc));
-    }
+    ServedWindow& served = Serve(window);
+    served.flags |= flags | PhoneWindowAdopted;
+    flags = served.flags;
     RemoveDesktopFrame(window);
     RECT target = TargetRect(flags);
     SetWindowPos(window, nullptr, target.left, target.top, target.right - target.left,
                  target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void CallWhenFirstShown(HWND window, void (*onFirstShown)(HWND)) {
+    Serve(window).onFirstShown = onFirstShown;
+}
+
+size_t ShellWindowCount() {
+    return t_served.size();
 }

@@ -12,3 +12,10 @@ enum PhoneWindowFlags : DWORD_PTR {
 
 // Adds flags to those the window already has and places it; safe to call more than once.
 void AdoptPhoneWindow(HWND window, DWORD_PTR flags);
+
+// Calls onFirstShown once, when the window is first shown and before it is drawn. It shares
+// the window's one procedure of the shell layer with AdoptPhoneWindow.
+void CallWhenFirstShown(HWND window, void (*onFirstShown)(HWND));
+
+// The windows of this thread that the shell layer serves; each leaves with its window.
+size_t ShellWindowCount();

@@ -1,6 +1,7 @@
 #include "platform/device/DeviceState.h"
 #include "platform/device/PhoneApi.h"
 #include "platform/shell/PhoneScreen.h"
+#include "platform/shell/StatusStripTexts.h"
 #include <string>
 
 // The slim strip at the top of the phone screen: the simulated phone's radio and Bluetooth
@@ -13,29 +14,32 @@ constexpr UINT_PTR RefreshTimer = 1;
 constexpr UINT RefreshMilliseconds = 5000;
 
 HWND strip = nullptr;
+StatusStripTexts texts = {L"Radio on", L"Radio off", L"Radio part", L"Radio --",
+                          L"BT off",   L"BT on",     L"BT visible", L"BT --"};
 
-std::wstring RadioText(const DeviceStatus& status) {
+const wchar_t* RadioText(const DeviceStatus& status) {
     switch (status.equipmentState) {
-    case LINEEQUIPSTATE_FULL: return L"Radio on";
-    case LINEEQUIPSTATE_MINIMUM: return L"Radio off";
-    default: return L"Radio part";
+    case LINEEQUIPSTATE_FULL: return texts.radioOn;
+    case LINEEQUIPSTATE_MINIMUM: return texts.radioOff;
+    default: return texts.radioPart;
     }
 }
 
-std::wstring BluetoothText(const DeviceStatus& status) {
+const wchar_t* BluetoothText(const DeviceStatus& status) {
     switch (status.bluetoothMode) {
-    case BTH_POWER_OFF: return L"BT off";
-    case BTH_CONNECTABLE: return L"BT on";
-    case BTH_DISCOVERABLE: return L"BT visible";
-    default: return L"BT --";
+    case BTH_POWER_OFF: return texts.bluetoothOff;
+    case BTH_CONNECTABLE: return texts.bluetoothOn;
+    case BTH_DISCOVERABLE: return texts.bluetoothVisible;
+    default: return texts.bluetoothUnknown;
     }
 }
 
-// The simulated phone's state, read afresh at every paint; "--" when it cannot be read.
+// The simulated phone's state, read afresh at every paint.
 std::wstring StatesText() {
     DeviceStatus status{};
-    if (!ReadDeviceStatus(status)) return L"Radio --   BT --";
-    return RadioText(status) + L"   " + BluetoothText(status);
+    if (!ReadDeviceStatus(status))
+        return std::wstring(texts.radioUnknown) + L"   " + texts.bluetoothUnknown;
+    return std::wstring(RadioText(status)) + L"   " + BluetoothText(status);
 }
 
 std::wstring TimeText() {
@@ -57,10 +61,16 @@ void PaintContent(HWND window, HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, PhoneChromeTextColor);
     RECT text{client.left + 5, client.top, client.right - 5, client.bottom - 1};
-    DrawTextW(dc, StatesText().c_str(), -1, &text,
-              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    DrawTextW(dc, TimeText().c_str(), -1, &text,
-              DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    // The time keeps its place at the right; the states give way to it and end with "…".
+    const std::wstring time = TimeText();
+    RECT timeArea = text;
+    DrawTextW(dc, time.c_str(), -1, &timeArea,
+              DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    const int timeWidth = timeArea.right - timeArea.left;
+    DrawTextW(dc, time.c_str(), -1, &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    RECT states{text.left, text.top, text.right - timeWidth - 6, text.bottom};
+    DrawTextW(dc, StatesText().c_str(), -1, &states,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(dc, oldFont);
     DeleteObject(font);
 }
@@ -87,6 +97,11 @@ LRESULT CALLBACK StatusStripProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 } // namespace
+
+void SetStatusStripTexts(const StatusStripTexts& newTexts) {
+    texts = newTexts;
+    if (strip) InvalidateRect(strip, nullptr, FALSE);
+}
 
 void EnsureStatusStrip() {
     if (strip && IsWindow(strip)) return;

@@ -236,3 +236,35 @@ std::wstring MenuCaption(UINT command) {
 bool MenuItemGrayed(UINT command) {
     return (GetMenuState(g_menu, command, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
+
+std::vector<DWORD> ClientPixels(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    HDC shown = GetDC(window);
+    BitBlt(memory, 0, 0, client.right, client.bottom, shown, 0, 0, SRCCOPY);
+    ReleaseDC(window, shown);
+    GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + client.right * client.bottom);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return pixels;
+}
+
+std::vector<DWORD> RepaintedClientPixels(HWND window) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return ClientPixels(window);
+}

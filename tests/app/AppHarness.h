@@ -92,6 +92,11 @@ class ProgramTest : public ::testing::Test {
     wchar_t savedPath[260];
 };
 
+// The client area's pixels as the window shows them now (its last painting, stale or not).
+std::vector<DWORD> ClientPixels(HWND window);
+// The same after the whole window was painted afresh.
+std::vector<DWORD> RepaintedClientPixels(HWND window);
+
 HWND ListWindow();
 int SelectedRow();
 int RowCount();

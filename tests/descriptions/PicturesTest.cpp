@@ -89,6 +89,31 @@ TEST(LocalePictures, OverLongPicturesAreCutToTheirBuffers) {
     }
 }
 
+// A picker centres a one-digit value in a field two digits wide: every number field gets two.
+TEST(LocalePictures, PickerPicturesHaveNoOneDigitNumberFields) {
+    const struct {
+        const wchar_t* picture;
+        const wchar_t* picker;
+    } cases[] = {
+        {L"h:mm tt", L"hh:mm tt"},
+        {L"M/d/yyyy", L"MM/dd/yyyy"},
+        {L"d.M.yyyy", L"dd.MM.yyyy"},
+        {L"H:m:s", L"HH:mm:ss"},
+        {L"MMMM d", L"MMMM dd"},
+        {L"yyyy/M/d", L"yyyy/MM/dd"},
+        {L"H'h'mm 'd'", L"HH'h'mm 'd'"}, // quoted letters stay as they are
+        {L"HH:mm", L"HH:mm"},
+    };
+    for (const auto& c : cases) {
+        wchar_t picker[2 * kPictureSize];
+        PickerPicture(c.picture, picker, 2 * kPictureSize);
+        EXPECT_STREQ(picker, c.picker);
+    }
+    wchar_t small[4];
+    PickerPicture(L"h:mm", small, 4);
+    EXPECT_STREQ(small, L"hh:");
+}
+
 TEST(LocalePictures, PreparedFromTheUserLocale) {
     const LocaleTexts* expected = UserLocaleTexts();
     if (!expected) GTEST_SKIP() << "no expectations for this locale";

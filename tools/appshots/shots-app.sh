@@ -15,7 +15,7 @@ if [ ! -f "$scenes" ]; then
 fi
 # The program reads its texts and help page from its own folder.
 folder=$(dirname "$scenes")
-cp "$root/ui/resources/local.dat" "$root/ui/resources/help.html" "$folder/"
+cp "$root/ui/resources/local.dat" "$root/ui/resources"/help*.html "$folder/"
 work=$(mktemp -d)
 wine "$scenes" "$(winepath -w "$work")"
 for scene in main menu help comingup about; do

@@ -15,15 +15,30 @@ HWND g_helpViewer = nullptr;
 HWND g_helpMenuBar = nullptr;
 HWND g_helpDialog = nullptr;
 
-// "file://" followed at once by the program directory (backslashes and all) and "help.html".
-// A directory too long for the buffer cannot address the page: the URL is then left empty and
-// the viewer shows its notice for a page it cannot load, instead of some other file that a
-// cut URL might name.
+// The page in the user's language, "help.German.html" beside "help.html", named by the same
+// language name that picks the section of "local.dat"; "help.html" when there is none. The
+// name is written into name (size characters) and is empty when it does not fit.
+void HelpFileName(const wchar_t* directory, wchar_t* name, size_t size) {
+    wchar_t language[64];
+    UserLanguageName(language, 64);
+    wchar_t path[MAX_PATH];
+    if (language[0] && !BoundedText(name, size).Add(L"help.").Add(language).Add(L".html").Cut() &&
+        !BoundedText(path, MAX_PATH).Add(directory).Add(name).Cut() &&
+        GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+        return;
+    CopyCut(name, size, L"help.html");
+}
+
+// "file://" followed at once by the program directory (backslashes and all) and the page's
+// name. A directory too long for the buffer cannot address the page: the URL is then left
+// empty and the viewer shows its notice for a page it cannot load, instead of some other file
+// that a cut URL might name.
 void BuildHelpUrl(wchar_t* url, size_t size) {
     wchar_t directory[MAX_PATH];
     ProgramDirectory(directory);
-    if (BoundedText(url, size).Add(L"file://").Add(directory).Add(L"help.html").Cut())
-        url[0] = L'\0';
+    wchar_t name[MAX_PATH];
+    HelpFileName(directory, name, MAX_PATH);
+    if (BoundedText(url, size).Add(L"file://").Add(directory).Add(name).Cut()) url[0] = L'\0';
 }
 
 } // namespace

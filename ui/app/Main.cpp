@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "platform/shell/SmartphoneShell.h"
+#include "platform/shell/StatusStripTexts.h"
 #include "ui/app/AppState.h"
 #include "ui/app/MainWindow.h"
 #include "ui/model/ActionBitmaps.h"
@@ -17,6 +18,14 @@ namespace {
 
 HBITMAP LoadActionBitmap(int id) {
     return LoadBitmapW(g_instance, MAKEINTRESOURCEW(id));
+}
+
+// The phone's status strip above the program speaks the user's language too.
+void HandTextsToStatusStrip() {
+    SetStatusStripTexts({Text(L"STATUS_RADIO_ON"), Text(L"STATUS_RADIO_OFF"),
+                         Text(L"STATUS_RADIO_PART"), Text(L"STATUS_RADIO_UNKNOWN"),
+                         Text(L"STATUS_BT_OFF"), Text(L"STATUS_BT_ON"), Text(L"STATUS_BT_VISIBLE"),
+                         Text(L"STATUS_BT_UNKNOWN")});
 }
 
 void DeleteActionBitmap(HBITMAP& bitmap) {
@@ -50,6 +59,7 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
         MessageBoxW(nullptr, L"Can't find resource file!", L"Info", MB_OK | MB_ICONERROR);
         return false;
     }
+    HandTextsToStatusStrip();
     // The engine runs before any window of ours exists.
     if (!StartEngine()) {
         MessageBoxW(nullptr, Text(L"MSG_NO_ENGINE"), g_textTable.AppName(), MB_OK | MB_ICONERROR);

@@ -129,6 +129,9 @@ bool FillList() {
     for (StorageItem* entry = g_entryList.head; entry && inserted; entry = entry->next, ++row)
         inserted = g_scheduleList.InsertEntryRow(row, entry, false, false);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    // The vertical scroll bar comes only now that the control may redraw again: measured while
+    // it was suspended, the column kept the whole width and ran under the bar.
+    g_scheduleList.FitColumnToClient();
     InvalidateRect(list, nullptr, TRUE);
     if (!inserted) return false;
     if (row > 0) {
@@ -180,6 +183,9 @@ void OnDeleteEntry() {
         SaveAndSignal();
     }
     UpdateMenuState();
+    // The rows closed up, and when the scroll bar went the control scrolled them back to the
+    // top: only a whole repaint shows each row where it now is.
+    RepaintList();
 }
 
 void OnToggleActive() {

@@ -33,6 +33,9 @@ class ListViewEx {
     // device context.
     void DrawRow(const DRAWITEMSTRUCT* item) const;
 
+    // The single column as wide as the visible area, left of a vertical scroll bar if any.
+    void FitColumnToClient() const;
+
     HWND ListWindow() const { return listView; }
     int RowHeight() const { return rowHeight; }
 
@@ -42,7 +45,6 @@ class ListViewEx {
 
   private:
     static void OnItemChanged(HWND window, const NMLISTVIEW* change);
-    void FitColumnToClient() const;
     bool RowsOverflow() const; // the rows are taller than the list's visible area
 
     // The steps of DrawRow. The entry is null when the row is gone or its entry is no longer

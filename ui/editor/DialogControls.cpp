@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/shell/DialogScroller.h"
+#include "ui/text/LocalePictures.h"
 
 namespace DialogControls {
 
@@ -121,7 +122,9 @@ void Enable(HWND dialog, int id, bool enabled) {
 }
 
 void SetPickerFormat(HWND dialog, int id, const wchar_t* picture) {
-    Send(dialog, id, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(picture));
+    wchar_t shown[2 * kPictureSize];
+    PickerPicture(picture, shown, 2 * kPictureSize);
+    Send(dialog, id, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(shown));
 }
 
 void SetPickerTime(HWND dialog, int id, const SYSTEMTIME& time) {

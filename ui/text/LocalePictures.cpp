@@ -181,3 +181,22 @@ LocalePictures FromUserLocale() {
 
 // Prepared while the program starts, before any text is formatted.
 LocalePictures g_localePictures = FromUserLocale();
+
+void PickerPicture(const wchar_t* picture, wchar_t* out, size_t size) {
+    if (size == 0) return;
+    const wchar_t numberLetters[] = L"dMhHms";
+    size_t n = 0;
+    auto put = [&](wchar_t c) {
+        if (n + 1 < size) out[n++] = c;
+    };
+    size_t i = 0;
+    for (Span run = NextRun(picture, 0, numberLetters); run.begin != run.end;
+         run = NextRun(picture, run.end, numberLetters)) {
+        for (; i < run.end; ++i)
+            put(picture[i]);
+        if (run.end - run.begin == 1) put(picture[run.begin]);
+    }
+    for (; picture[i]; ++i)
+        put(picture[i]);
+    out[n] = L'\0';
+}

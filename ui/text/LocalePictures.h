@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 // Five date and time pictures derived once from the user's locale, before any reader exists.
 
 constexpr int kPictureSize = 64;
@@ -16,3 +17,10 @@ struct LocalePictures {
 };
 
 extern LocalePictures g_localePictures;
+
+// The picture for a date or time picker: its one-digit day, month, hour, minute and second
+// fields written with two digits ("h:mm tt" becomes "hh:mm tt"). The picker gives every
+// number field the width of two digits and centres a one-digit value in it, which showed as
+// stray blanks ("5 :37 PM", "12/ 7 /2026"). out holds size characters with the terminator;
+// twice the picture's length is always enough.
+void PickerPicture(const wchar_t* picture, wchar_t* out, size_t size);

@@ -7,6 +7,7 @@
 
 #include "platform/core/FileIo.h"
 #include "platform/core/Win32Core.h"
+#include "ui/text/BoundedText.h"
 #include "ui/text/ProgramDirectory.h"
 
 TextTable g_textTable;
@@ -112,14 +113,20 @@ void TextTable::FreeEntries() {
     tail = nullptr;
 }
 
+void UserLanguageName(wchar_t* name, size_t size) {
+    if (size == 0) return;
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SENGLANGUAGE, name, static_cast<int>(size)) <= 0)
+        name[0] = L'\0';
+}
+
 bool TextTable::Load() {
-    wchar_t wanted[1 + kLanguageNameSize + 1] = L"[";
-    const int n =
-        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SENGLANGUAGE, wanted + 1, kLanguageNameSize);
-    if (n > 0)
-        wcscpy(wanted + n, L"]"); // n counts the terminator, which "]" replaces
+    wchar_t language[kLanguageNameSize];
+    UserLanguageName(language, kLanguageNameSize);
+    wchar_t wanted[1 + kLanguageNameSize + 1];
+    if (language[0])
+        BoundedText(wanted, sizeof wanted / sizeof wanted[0]).Add(L"[").Add(language).Add(L"]");
     else
-        wcscpy(wanted, kDefaultSection);
+        CopyCut(wanted, sizeof wanted / sizeof wanted[0], kDefaultSection);
 
     wchar_t path[MAX_PATH];
     ProgramDirectory(path);

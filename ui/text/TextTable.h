@@ -34,6 +34,10 @@ class TextTable {
     TextEntry* tail = nullptr;
 };
 
+// The English name of the user's language ("German"): it names the section of "local.dat" and
+// the help page of that language. Empty when the locale does not say.
+void UserLanguageName(wchar_t* name, size_t size);
+
 // The process-wide text table; text(key) of the program is g_textTable.Lookup(key).
 extern TextTable g_textTable;
 
