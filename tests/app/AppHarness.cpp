@@ -133,7 +133,15 @@ LRESULT CALLBACK DialogAnswerer::CallHook(int code, WPARAM wParam, LPARAM lParam
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && g_answerer && call->message == DTM_NAVIGATE && call->lParam)
         g_answerer->navigations.push_back(reinterpret_cast<const wchar_t*>(call->lParam));
+    if (code == HC_ACTION && g_answerer && call->message == WM_WINDOWPOSCHANGED)
+        g_answerer->OnMoved(call->hwnd);
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A box is activated before it is first shown, and may be moved as it is shown.
+void DialogAnswerer::OnMoved(HWND window) {
+    const auto found = std::find(handled.begin(), handled.end(), window);
+    if (found != handled.end()) GetWindowRect(window, &seen[found - handled.begin()].bounds);
 }
 
 void DialogAnswerer::OnActivate(HWND window) {
@@ -150,6 +158,7 @@ void DialogAnswerer::OnActivate(HWND window) {
     dialog.caption = WindowText(window);
     dialog.text = text ? WindowText(text) : L"";
     dialog.owner = GetWindow(window, GW_OWNER);
+    GetWindowRect(window, &dialog.bounds);
     for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
         if (GetDlgItem(window, id)) dialog.buttons.push_back(id);
     seen.push_back(dialog);
@@ -235,36 +244,4 @@ std::wstring MenuCaption(UINT command) {
 
 bool MenuItemGrayed(UINT command) {
     return (GetMenuState(g_menu, command, MF_BYCOMMAND) & MF_GRAYED) != 0;
-}
-
-std::vector<DWORD> ClientPixels(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    HDC shown = GetDC(window);
-    BitBlt(memory, 0, 0, client.right, client.bottom, shown, 0, 0, SRCCOPY);
-    ReleaseDC(window, shown);
-    GdiFlush();
-    const auto* first = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> pixels(first, first + client.right * client.bottom);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    return pixels;
-}
-
-std::vector<DWORD> RepaintedClientPixels(HWND window) {
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    return ClientPixels(window);
 }

@@ -47,6 +47,7 @@ struct DialogSeen {
     std::wstring text; // message boxes only
     HWND owner;
     std::vector<int> buttons; // the standard buttons present, by id
+    RECT bounds;              // where it was last put, in screen coordinates
 };
 
 // Answers message boxes with the queued answers (IDOK when none is queued) and hands every
@@ -65,6 +66,7 @@ class DialogAnswerer {
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK CallHook(int code, WPARAM wParam, LPARAM lParam);
     void OnActivate(HWND window);
+    void OnMoved(HWND window);
     HHOOK cbt;
     HHOOK calls;
     std::vector<HWND> handled;
@@ -91,11 +93,6 @@ class ProgramTest : public ::testing::Test {
     HANDLE refresh = nullptr;
     wchar_t savedPath[260];
 };
-
-// The client area's pixels as the window shows them now (its last painting, stale or not).
-std::vector<DWORD> ClientPixels(HWND window);
-// The same after the whole window was painted afresh.
-std::vector<DWORD> RepaintedClientPixels(HWND window);
 
 HWND ListWindow();
 int SelectedRow();

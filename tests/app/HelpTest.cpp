@@ -74,6 +74,29 @@ TEST_F(HelpTest, OpensTwiceAndClosesBySoftkeyAndByCancel) {
     EXPECT_FALSE(TakeRefresh());
 }
 
+// The page of the user's language when there is one beside help.html, as the texts are chosen
+// (the suite also runs under a German locale).
+TEST_F(HelpTest, ThePageFollowsTheUsersLanguage) {
+    const bool german = PRIMARYLANGID(GetUserDefaultLangID()) == LANG_GERMAN;
+    const std::wstring germanPage = ProgramFile(L"help.German.html");
+    const struct {
+        bool germanPageThere;
+        const wchar_t* shown;
+    } cases[] = {{false, L"help.html"}, {true, german ? L"help.German.html" : L"help.html"}};
+    for (const auto& c : cases) {
+        if (c.germanPageThere) {
+            FILE* file = _wfopen(germanPage.c_str(), L"wb");
+            ASSERT_NE(file, nullptr);
+            fclose(file);
+        }
+        answerer.navigations.clear();
+        EXPECT_EQ(OpenAndClose(0, IDOK), IDOK);
+        ASSERT_EQ(answerer.navigations.size(), 1u);
+        EXPECT_EQ(answerer.navigations[0], L"file://" + ProgramFile(c.shown));
+    }
+    RemoveProgramFile(L"help.German.html");
+}
+
 TEST_F(HelpTest, HelpCommandFromTheMenuShowsThePage) {
     answerer.onDialog = [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); };
     SendMessageW(g_mainWindow, WM_COMMAND, IDM_HELP, 0);

@@ -42,6 +42,11 @@ TEST_F(StartupFailureTest, MissingTextFileShowsTheFixedMessageAndLeavesTheEngine
     EXPECT_EQ(answerer.seen[0].caption, L"Info");
     EXPECT_EQ(answerer.seen[0].owner, nullptr);
     EXPECT_EQ(answerer.seen[0].buttons, std::vector<int>{IDOK});
+    // On the phone screen, though nothing of the shell was called before it.
+    RECT onPhone;
+    const RECT screen = PhoneScreenRect();
+    EXPECT_TRUE(IntersectRect(&onPhone, &answerer.seen[0].bounds, &screen) &&
+                EqualRect(&onPhone, &answerer.seen[0].bounds));
     // The engine's ready event was neither made nor left behind.
     HANDLE ready = OpenNamedEvent(DZ_ENGINE_READY_EVENT);
     EXPECT_EQ(ready, nullptr);

@@ -16,7 +16,7 @@ function(dz_phone_keys_test name)
   endif()
   dz_add_test(${name} SOURCES ${T_SOURCES} ${DZ_APP_RESOURCES} LIBS dz_phonekeys)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/ui/resources)
-  foreach(file local.dat help.html)
+  foreach(file local.dat help.html help.German.html)
     add_custom_command(TARGET ${name} POST_BUILD
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/ui/resources/${file}
               $<TARGET_FILE_DIR:${name}>)
