@@ -38,6 +38,13 @@ dz_wine_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
   fi
+  # Wine's symbol font (fonts-wine) draws the close glyph of message boxes; without it the box
+  # shows the letter "r". This Wine loads the TrueType fonts of its own data folder only from the
+  # prefix's Fonts folder, so the font is put there.
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp "$marlett" "$fonts/"
+  fi
   local changed=0
   # Without a window manager Wine waits 2 s for every window it leaves to the window manager
   # to go away; windows that Wine manages itself open and close at once.
