@@ -65,19 +65,25 @@ TEST_F(StorageSafety, UnreadableFilesAreKeptAsideOnceBeforeTheFirstSave) {
         const char* name;
         Bytes file;
         bool keptAside;
+        Bytes loadedBefore; // by the same list, before the file changed on disk
     };
     const Bytes header = {0x05, 0xCE, 0x02, 0x01, 0x01, 0x00, 0x00, 0x00};
     Bytes damaged = header;
     damaged.insert(damaged.end(), {1, 0, 0, 0, 9, 9}); // a record cut short
     const Case cases[] = {
-        {"refused header", {0x00, 0xCE, 0x02, 0x01, 0x01, 0x00, 0x00, 0x00}, true},
-        {"damaged tail", damaged, true},
-        {"whole file", header, false},
+        {"refused header", {0x00, 0xCE, 0x02, 0x01, 0x01, 0x00, 0x00, 0x00}, true, {}},
+        {"damaged tail", damaged, true, {}},
+        {"whole file", header, false, {}},
+        {"whole file after a damaged one", header, false, damaged},
     };
     for (const Case& c : cases) {
         TempFolder own;
         DZList l;
         swprintf(l.path, 260, L"%ls", own.File(L"storage.dat").c_str());
+        if (!c.loadedBefore.empty()) {
+            WriteBytes(own.File(L"storage.dat"), c.loadedBefore);
+            l.Load();
+        }
         WriteBytes(own.File(L"storage.dat"), c.file);
         l.Load();
         l.Append(new DZItem());

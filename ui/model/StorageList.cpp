@@ -134,6 +134,8 @@ bool StorageList::Save() {
 bool StorageList::Load() {
     Clear();
     lastLoad = LoadReport{};
+    // What an earlier load found to keep aside is gone or replaced: only this file counts.
+    keepAsidePending = false;
     FILE* file = OpenFile(path, L"rb");
     if (!file) return false;
     if (!ReadHeader(file)) {
