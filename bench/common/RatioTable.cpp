@@ -12,6 +12,12 @@ struct Seconds {
     double cpu;
 };
 
+// "Load/100000" for a benchmark with an argument, "ConvertOneFileTime" for one without: the
+// names the table's rows give.
+std::string Name(const benchmark::BenchmarkName& name) {
+    return name.args.empty() ? name.function_name : name.function_name + "/" + name.args;
+}
+
 // Keeps the times per iteration of every run while the console report goes on as usual.
 class CollectingReporter : public benchmark::ConsoleReporter {
   public:
@@ -19,8 +25,8 @@ class CollectingReporter : public benchmark::ConsoleReporter {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
             const double perUnit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-            seconds[run.run_name.function_name + "/" + run.run_name.args] = {
-                run.GetAdjustedRealTime() / perUnit, run.GetAdjustedCPUTime() / perUnit};
+            seconds[Name(run.run_name)] = {run.GetAdjustedRealTime() / perUnit,
+                                           run.GetAdjustedCPUTime() / perUnit};
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -56,7 +62,13 @@ int RunWithRatioTable(int argc, char** argv, const char* title, const std::vecto
     for (const RatioRow& row : rows) {
         const auto figure = reporter.seconds.find(row.figure);
         const auto baseline = reporter.seconds.find(row.baseline);
-        if (figure == reporter.seconds.end() || baseline == reporter.seconds.end()) continue;
+        // A row whose figure or baseline did not run (filtered out, failed) says so.
+        if (figure == reporter.seconds.end() || baseline == reporter.seconds.end()) {
+            printf("| %-22s | %10s | %10s | %-22s | %10s | %10s | %9s | %9s | %s\n",
+                   row.figure.c_str(), "-", "-", row.baseline.c_str(), "-", "-", "not run",
+                   "not run", row.note.c_str());
+            continue;
+        }
         const Seconds& f = figure->second;
         const Seconds& b = baseline->second;
         printf("| %-22s | %10s | %10s | %-22s | %10s | %10s | %8.2fx | %8.2fx | %s\n",
