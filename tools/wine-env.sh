@@ -10,11 +10,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
 dz_xvfb_pid=""
+dz_own_server=1
 
-# Writes one value of the prefix's registry unless user.reg holds it already; true when it
-# had to be written.
+# Writes one value of the prefix's registry unless user.reg holds it already.
 dz_wine_setting() { # KEY NAME VALUE
-  grep -qF "\"$2\"=\"$3\"" "$WINEPREFIX/user.reg" 2>/dev/null && return 1
+  grep -qF "\"$2\"=\"$3\"" "$WINEPREFIX/user.reg" 2>/dev/null && return 0
   wine reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1 || true
 }
 
@@ -35,6 +35,22 @@ dz_wine_start() {
     export DISPLAY=":$(head -n1 "$fdfile")"
     rm -f "$fdfile"
   fi
+  # The persistent server comes first, so that the set-up below runs in it and no short-lived
+  # server is left to wait for. "wineserver -p" ends with 2 when a server already serves the
+  # prefix (a caller's session, or one that another script kept alive): that one is used as it
+  # is and left running at the end.
+  local status=0
+  wineserver -p || status=$?
+  dz_own_server=1
+  if [ $status = 2 ]; then
+    dz_own_server=0
+    echo "note: a wineserver already runs on $WINEPREFIX; using it (it must have been started" \
+      "with a display, else no window can be made: end it with WINEPREFIX=$WINEPREFIX" \
+      "wineserver -k)" >&2
+  elif [ $status != 0 ]; then
+    echo "error: wineserver could not start on $WINEPREFIX (exit $status)" >&2
+    return $status
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
   fi
@@ -45,23 +61,20 @@ dz_wine_start() {
   if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
     cp "$marlett" "$fonts/"
   fi
-  local changed=0
   # Without a window manager Wine waits 2 s for every window it leaves to the window manager
   # to go away; windows that Wine manages itself open and close at once.
-  dz_wine_setting 'HKCU\Software\Wine\X11 Driver' Managed N && changed=1
+  dz_wine_setting 'HKCU\Software\Wine\X11 Driver' Managed N
   # The phone's list font is not on this machine, and Wine would fall back to a serif face for
   # it; the narrow sans of fonts-dejavu-extra stands in, as the phone's font is a narrow sans.
   dz_wine_setting 'HKCU\Software\Wine\Fonts\Replacements' 'Segoe Condensed' \
-    'DejaVu Sans Condensed' && changed=1
-  if [ $changed = 1 ]; then
-    wineserver -w # the persistent server below cannot start while this one runs
-  fi
-  wineserver -p
+    'DejaVu Sans Condensed'
   wine cmd /c exit 0 >/dev/null 2>&1 || true
 }
 
 dz_wine_stop() {
-  wineserver -k >/dev/null 2>&1 || true
+  if [ "${dz_own_server:-1}" = 1 ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
   if [ -n "$dz_xvfb_pid" ]; then
     kill "$dz_xvfb_pid" 2>/dev/null || true
     wait "$dz_xvfb_pid" 2>/dev/null || true
