@@ -61,6 +61,14 @@ LONG CompareFileTime(const FILETIME* a, const FILETIME* b);
 // Full path of the running program with backslashes; at most size characters with terminator.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 
+// Ordinal comparison, optionally without regard to letter case for every letter (the
+// platform's simple upper-case mapping of each 16-bit unit); CSTR_LESS_THAN, CSTR_EQUAL or
+// CSTR_GREATER_THAN. A count of -1 means up to the terminator.
+#define CSTR_LESS_THAN 1
+#define CSTR_EQUAL 2
+#define CSTR_GREATER_THAN 3
+int CompareStringOrdinal(LPCWSTR a, int countA, LPCWSTR b, int countB, BOOL ignoreCase);
+
 // The user's locale follows LANG / LC_ALL as under Wine (en-US, de-DE, fr-FR, ja-JP known).
 int GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int size);
 int GetDateFormatW(LCID locale, DWORD flags, const SYSTEMTIME* date, LPCWSTR picture, LPWSTR out,

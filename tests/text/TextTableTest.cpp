@@ -60,6 +60,10 @@ const FileCase kSectionCases[] = {
      L"[Default]\r\nA, default\r\n[english]\r\nA, english\r\n",
      L"[English]",
      {{L"A", L"english"}}},
+    {"SectionNamesIgnoreCaseOfEveryLetter",
+     L"[Default]\r\nA, default\r\n[NORWEGIAN BOKM\x00C5L]\r\nA, bokm\x00e5l\r\n",
+     L"[Norwegian Bokm\x00e5l]",
+     {{L"A", L"bokm\x00e5l"}}},
     {"UnknownLanguageReadsDefaultPastOthers",
      kThreeSections,
      L"[French]",
@@ -114,6 +118,16 @@ const FileCase kLineCases[] = {
      L"Key, 1\r\nKEY, 2\r\n",
      L"[English]",
      {{L"KEY", L"1"}, {L"key", L"1"}}},
+    {"KeysIgnoreCaseOfEveryLetterOneByOne",
+     L"\x00C4NDERN, de\r\n\x03A3\x0395\x039B\x0399\x0394\x0391, el\r\n"
+     L"\x0414\x0410\x0422\x0410, ru\r\nSTRASSE, ss\r\n",
+     L"[English]",
+     {{L"\x00e4ndern", L"de"},
+      {L"\x03c3\x03b5\x03bb\x03b9\x03b4\x03b1", L"el"},
+      {L"\x0434\x0430\x0442\x0430", L"ru"},
+      {L"stra\x00DF"
+       L"e",
+       kUndefined}}}, // letters fold one for one, never into two
     {"ValueEndIsTrimmedButNotItsStart",
      L"K,  v \t\x01\r\nU, Men\x00FC\r\nE, \x20AC\r\n",
      L"[English]",

@@ -56,16 +56,10 @@ bool IsSectionHeader(const wchar_t* line, size_t length) {
     return length > 0 && line[0] == L'[' && line[length - 1] == L']';
 }
 
-// Keys and section names are ASCII words; folding only A-Z keeps both builds alike whatever
-// the C runtime's locale is.
-wchar_t FoldCase(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
-}
-
+// Section names hold language names ("[Norwegian Bokmål]") and keys may be any word: both
+// compare as the platform's case-insensitive ordinal comparison does, for every letter.
 bool EqualNoCase(const wchar_t* a, const wchar_t* b) {
-    for (; *a && FoldCase(*a) == FoldCase(*b); ++a, ++b) {
-    }
-    return FoldCase(*a) == FoldCase(*b);
+    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
 }
 
 // Each backslash followed by "n" becomes a line feed. One pass from the left finds the same
