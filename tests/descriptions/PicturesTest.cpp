@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+#include "platform/core/Win32Core.h"
 
 #include "LocaleTexts.h"
 #include "ui/text/LocalePictures.h"
@@ -60,8 +63,13 @@ TEST(LocalePictures, ShortDateWithoutYearAndTimeWithoutSeconds) {
         {L"dd.MM.yyyy", L"dd.MM", L"HH:mm:ss", L"HH:mm"},
         {L"yyyy/M/d", L"M/d", L"H:mm:ss", L"H:mm"},
         {L"yyyy-MM-dd", L"MM-dd", L"tt h:mm:ss", L"tt h:mm"},
-        {L"d/M/yy", L"d/M/yy", L"HH:mm", L"HH:mm"}, // no four-digit year, no seconds
-        {L"dd.MM.yyyy.", L"dd.MM", L"H'h'mm'm'ss", L"H'h'mm"},
+        {L"d/M/yy", L"d/M/yy", L"HH:mm", L"HH:mm"},               // no four-digit year, no seconds
+        {L"dd.MM.yyyy.", L"dd.MM", L"H'h'mm'm'ss", L"H'h'mm'm'"}, // the minutes keep their label
+        {L"yyyy-MM-dd", L"MM-dd", L"HH 'h' mm 'min' ss 's'", L"HH 'h' mm 'min'"},
+        {L"yyyy-MM-dd", L"MM-dd", L"HH 'h' mm 'min' ss 's' tt", L"HH 'h' mm 'min' tt"},
+        {L"yyyy-MM-dd", L"MM-dd", L"H\x65f6mm\x5206ss\x79d2", L"H\x65f6mm\x5206"},
+        {L"d.M.yyyy", L"d.M", L"H:mm:ss '\x0447'.", L"H:mm '\x0447'."},
+        {L"d.M.yyyy", L"d.M", L"'Klock' H.mm:ss", L"'Klock' H.mm"},
         {L"yyyy", L"yyyy", L"ss", L"ss"},           // never left empty
         {L"d.M.yyyy 'г.'", L"d.M", L"s:mm", L"mm"}, // a time picture that starts with s
     };
@@ -74,6 +82,42 @@ TEST(LocalePictures, ShortDateWithoutYearAndTimeWithoutSeconds) {
         EXPECT_STREQ(pictures.timeNoSecondsPicture, c.noSeconds) << c.time;
     }
 }
+
+#ifdef _WIN32
+// Every time picture the platform knows, formatted at 10:47:39 with and without seconds: the
+// derived one shows no seconds and keeps whatever labels the minutes ("47 min").
+TEST(LocalePictures, EveryLocaleTimeLosesOnlyItsSeconds) {
+    static std::vector<std::wstring> locales;
+    EnumSystemLocalesEx(
+        [](LPWSTR name, DWORD, LPARAM) -> BOOL {
+            locales.push_back(name);
+            return TRUE;
+        },
+        LOCALE_ALL, 0, nullptr);
+    ASSERT_GT(locales.size(), 100u);
+    const SYSTEMTIME at{2026, 12, 1, 7, 10, 47, 39, 0};
+    LocalePictures pictures{};
+    for (const std::wstring& locale : locales) {
+        wchar_t time[kPictureSize], full[100], noSeconds[100];
+        if (!GetLocaleInfoEx(locale.c_str(), LOCALE_STIMEFORMAT, time, kPictureSize)) continue;
+        pictures.Derive(L"M/d/yyyy", L"dddd, MMMM d, yyyy", time);
+        GetTimeFormatEx(locale.c_str(), 0, &at, time, full, 100);
+        GetTimeFormatEx(locale.c_str(), 0, &at, pictures.timeNoSecondsPicture, noSeconds, 100);
+        const std::wstring f = full, d = noSeconds;
+        const size_t minutes = f.find(L"47"), seconds = f.find(L"39");
+        ASSERT_NE(minutes, std::wstring::npos) << locale;
+        EXPECT_EQ(d.find(L"39"), std::wstring::npos) << locale << ": " << d;
+        // The minutes' label: what follows them up to the seconds, without blanks and marks.
+        std::wstring label;
+        for (size_t i = minutes + 2; i < seconds; ++i)
+            if (!wcschr(L" :.", f[i])) label += f[i];
+        const size_t minutesShown = d.find(L"47");
+        ASSERT_NE(minutesShown, std::wstring::npos) << locale << ": " << d;
+        EXPECT_NE(d.find(label, minutesShown), std::wstring::npos)
+            << locale << ": " << time << " -> " << pictures.timeNoSecondsPicture << " " << d;
+    }
+}
+#endif
 
 TEST(LocalePictures, OverLongPicturesAreCutToTheirBuffers) {
     const std::wstring longDate = L"dddd, " + std::wstring(100, L'M') + L" yyyy";

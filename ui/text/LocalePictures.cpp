@@ -134,15 +134,44 @@ void DeriveShortDateNoYear(const wchar_t* user, wchar_t* out) {
     KeepOrFallBack(out, user, L"dM");
 }
 
-// The seconds go with the separator before them (after them when they come first).
+// Whether a literal labels the field before it ("'min'", "\x5206") rather than only
+// separating two fields (":", ".", blanks).
+bool IsLabel(const wchar_t* p, Span s) {
+    for (size_t i = s.begin; i < s.end; ++i)
+        if (!wcschr(L" :.,;-/\x00A0", p[i])) return true;
+    return false;
+}
+
+size_t BlanksBefore(const wchar_t* p, size_t at, size_t from) {
+    size_t n = 0;
+    while (at - n > from && p[at - n - 1] == L' ')
+        ++n;
+    return n;
+}
+
+// The seconds go with the literal that belongs to them. Between plain fields that is the
+// separator before them ("h:mm:ss tt" gives "h:mm tt"). Where the fields carry labels, the
+// one before the seconds is the minutes' and stays; the seconds' own follows them
+// ("HH 'h' mm 'min' ss 's'" gives "HH 'h' mm 'min'"). Seconds that come first go with what
+// follows them.
 void DeriveTimeNoSeconds(const wchar_t* user, wchar_t* out) {
     CopyCut(out, kPictureSize, user);
     const Span seconds = NextRun(out, 0, L"s");
     if (seconds.begin == seconds.end) return;
     const Span before = LiteralBefore(out, seconds, kTimeLetters);
-    Erase(out, before.begin < before.end
-                   ? Span{before.begin, seconds.end}
-                   : Span{seconds.begin, LiteralAfter(out, seconds, kTimeLetters).end});
+    const Span after = LiteralAfter(out, seconds, kTimeLetters);
+    const bool fieldBefore = NextRun(out, 0, kTimeLetters).begin < seconds.begin;
+    const bool fieldAfter = out[after.end] != L'\0';
+    if (fieldBefore && !IsLabel(out, before)) {
+        Erase(out, {before.begin, seconds.end});
+    } else if (fieldBefore) {
+        // The blanks that set the seconds apart go with them; those before the next field stay.
+        const size_t kept = fieldAfter ? BlanksBefore(out, after.end, after.begin) : 0;
+        Erase(out,
+              {seconds.begin - BlanksBefore(out, seconds.begin, before.begin), after.end - kept});
+    } else {
+        Erase(out, {seconds.begin, after.end});
+    }
     KeepOrFallBack(out, user, L"hHm");
 }
 
