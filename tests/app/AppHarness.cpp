@@ -41,8 +41,9 @@ const wchar_t* const kTestTexts[] = {
 };
 
 std::wstring WindowText(HWND window) {
-    wchar_t text[512] = L"";
-    GetWindowTextW(window, text, 512);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -54,10 +55,15 @@ std::wstring ProgramFile(const wchar_t* name) {
     return std::wstring(directory) + name;
 }
 
-void WriteTestTexts() {
+void WriteTestTexts(size_t valueLength) {
     std::wstring text = L"\xFEFF[Default]\r\n";
-    for (const wchar_t* line : kTestTexts)
-        text += std::wstring(line) + L"\r\n";
+    for (const wchar_t* line : kTestTexts) {
+        std::wstring written = line;
+        const size_t valueStart = written.find(L", ") + 2;
+        if (written.size() - valueStart < valueLength)
+            written.resize(valueStart + valueLength, L'x');
+        text += written + L"\r\n";
+    }
     FILE* file = _wfopen(ProgramFile(L"local.dat").c_str(), L"wb");
     ASSERT_NE(file, nullptr);
     fwrite(text.data(), sizeof(wchar_t), text.size(), file);
@@ -202,7 +208,9 @@ void ProgramTest::TearDown() {
     g_mainWindow = nullptr;
     PumpPending();
     g_quitSeen = false;
-    UnregisterClassW(TEST_APP_NAME, GetModuleHandleW(nullptr));
+    wchar_t className[kClassNameSize];
+    MainWindowClassName(className);
+    UnregisterClassW(className, GetModuleHandleW(nullptr));
     g_editorFactories = EditorFactories{};
     wcscpy(g_entryList.path, savedPath);
     if (ready) CloseHandle(ready);

@@ -18,7 +18,8 @@
 #define TEST_APP_NAME L"DozaraTest"
 
 std::wstring ProgramFile(const wchar_t* name);
-void WriteTestTexts();
+// Every value padded with "x" to valueLength characters when it is shorter.
+void WriteTestTexts(size_t valueLength = 0);
 void RemoveProgramFile(const wchar_t* name);
 
 // One entry of a storage.dat written by a test.

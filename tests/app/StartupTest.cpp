@@ -9,6 +9,7 @@
 #include "ui/app/Main.h"
 #include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
+#include "ui/text/TextTable.h"
 
 namespace {
 
@@ -137,5 +138,27 @@ TEST_F(StartupTest, ExitClosesTheWindowAndFreesTheEntriesWithoutSaving) {
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_FALSE(TakeRefresh());
 }
+
+// Texts longer than the window system takes: the class name is cut to the 255 characters it
+// accepts (Wine refuses 256 and corrupts its heap on 300), the title and the message box
+// caption keep the whole name, and the program starts (a value of 10 KB is read in pieces of
+// at most 1999 characters, of which the first holds the key and the text).
+class OverlongTextsTest : public ProgramTest, public ::testing::WithParamInterface<size_t> {};
+
+TEST_P(OverlongTextsTest, StartWithTheClassNameCutAndTheTitleWhole) {
+    WriteTestTexts(GetParam());
+    ASSERT_TRUE(Start());
+    const std::wstring appName = g_textTable.AppName();
+    ASSERT_GE(appName.size(), std::min<size_t>(GetParam(), 1989));
+    wchar_t className[512] = L"";
+    GetClassNameW(g_mainWindow, className, 512);
+    EXPECT_EQ(className, appName.substr(0, 255));
+    EXPECT_EQ(GetWindowTextLengthW(g_mainWindow), static_cast<int>(appName.size()));
+    SendMessageW(g_mainWindow, WM_COMMAND, IDM_ABOUT, 0);
+    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_EQ(answerer.seen[0].caption, appName);
+}
+
+INSTANTIATE_TEST_SUITE_P(StartupTest, OverlongTextsTest, testing::Values(255, 256, 300, 10240));
 
 } // namespace

@@ -66,6 +66,8 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
         return false;
     }
     const wchar_t* appName = g_textTable.AppName();
+    wchar_t className[kClassNameSize];
+    MainWindowClassName(className);
 
     // One call into the shell library before the common controls, passing nothing; the area
     // it names is not needed here, since the softkey bar places the window in it.
@@ -81,12 +83,12 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
     windowClass.hInstance = instance;
     windowClass.hIcon = g_appIcon;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = appName;
+    windowClass.lpszClassName = className;
     if (!RegisterClassW(&windowClass)) return false;
 
-    g_mainWindow = CreateWindowExW(0, appName, appName, WS_VISIBLE | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                   instance, nullptr);
+    g_mainWindow = CreateWindowExW(0, className, appName, WS_VISIBLE | WS_CLIPCHILDREN,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   nullptr, nullptr, instance, nullptr);
     if (!g_mainWindow) return false;
     if (!g_scheduleList.CreateListView(g_mainWindow)) {
         DestroyWindow(g_mainWindow);
@@ -105,6 +107,12 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
     SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(g_mainWindow) | 1));
     UpdateMenuState();
     return true;
+}
+
+void MainWindowClassName(wchar_t (&name)[kClassNameSize]) {
+    // A longer name is refused (256 characters) or corrupts Wine 8's heap (300); the title
+    // takes the whole text.
+    CopyCut(name, kClassNameSize, g_textTable.AppName());
 }
 
 bool StartEngine() {

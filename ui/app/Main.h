@@ -6,6 +6,10 @@
 int RunProgram(HINSTANCE instance, int showCommand);
 
 bool InitInstance(HINSTANCE instance, int showCommand);
+// The main window's class name: text("APP_NAME"), cut to the 255 characters that the window
+// system takes for a class name.
+constexpr size_t kClassNameSize = 256;
+void MainWindowClassName(wchar_t (&name)[kClassNameSize]);
 bool StartEngine();
 void SignalEngineRefresh();
 void LoadImages();
