@@ -175,11 +175,14 @@ int Engine::Run() {
     // The refresh event exists before the first load: a save made meanwhile is either in this
     // load or signalled after it.
     if (found) Load();
-    if (!clock.Start(instance, ToTicks(LocalNow())))
+    // Ready as soon as refreshes can be taken: nothing below may hold the signal up.
+    SetEvent(readyEvent);
+    const auto noWindow = [this](DWORD error) {
         journal.Write("note no window for time change messages (error %lu); the clock is "
                       "checked at every wake",
-                      GetLastError());
-    SetEvent(readyEvent);
+                      error);
+    };
+    if (!clock.Start(instance, ToTicks(LocalNow()), noWindow)) noWindow(GetLastError());
     if (found)
         Loop();
     else
