@@ -8,6 +8,7 @@
 # Groups under Wine (a timing harness, in the Windows build <build>/win and its prefix):
 #   startup      Dozara until its list is painted, 0/100/1000 entries, vs an empty window
 #   callback     TarvikEngineFunc until the executor ends vs CreateProcessW of an empty program
+#   help         opening the largest help page the viewer shows, words and one long word
 #   engine       firing lateness, reload and idle processor time (bench/engine/run.sh)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,7 +16,7 @@ build=${1:-${DZ_BUILD_DIR:-build}}
 [[ $build = /* ]] || build=$root/$build
 shift || true
 groups=("$@")
-[ ${#groups[@]} -eq 0 ] && groups=(storage recurrence startup callback engine)
+[ ${#groups[@]} -eq 0 ] && groups=(storage recurrence startup callback help engine)
 jobs=${DZ_JOBS:-$(nproc)}
 
 "$root/tools/setup.sh"
@@ -56,6 +57,10 @@ for group in "${groups[@]}"; do
       "$(winpath "$build/win/callback/DozaraDLL.dll")" \
       "$(winpath "$build/win/executor/DozaraUtil.exe")" \
       "$(winpath "$build/win/bench/callback/bench_empty_program.exe")"
+    ;;
+  help)
+    wine_build help_bench
+    wine "$build/win/bench/help/help_bench.exe"
     ;;
   engine) "$root/bench/engine/run.sh" "$build" ;;
   *) echo "bench: no group $group" >&2; exit 2 ;;

@@ -304,7 +304,7 @@ HtmlDocument ParseHtml(std::wstring_view source) {
     return builder.Finish();
 }
 
-HtmlDocument NoticeDocument(const std::wstring& location) {
+HtmlDocument NoticeDocument(const std::wstring& location, const wchar_t* reason) {
     HtmlDocument document;
     document.title = L"Page not available";
     auto add = [&](HtmlBlockKind kind, const std::wstring& text, bool italic) {
@@ -317,7 +317,7 @@ HtmlDocument NoticeDocument(const std::wstring& location) {
         document.blocks.push_back(block);
     };
     add(HtmlBlockKind::Heading2, document.title, false);
-    add(HtmlBlockKind::Paragraph, L"The page could not be opened:", false);
+    add(HtmlBlockKind::Paragraph, reason, false);
     add(HtmlBlockKind::Paragraph, location.empty() ? L"(no address)" : location, true);
     return document;
 }

@@ -31,8 +31,9 @@ struct HtmlDocument {
 
 HtmlDocument ParseHtml(std::wstring_view source);
 
-// What the viewer shows for a page it cannot load.
-HtmlDocument NoticeDocument(const std::wstring& location);
+// What the viewer shows for a page it cannot load, with the reason above the address.
+HtmlDocument NoticeDocument(const std::wstring& location,
+                            const wchar_t* reason = L"The page could not be opened:");
 
 // A block's text without styles, line breaks as '\n'.
 std::wstring PlainText(const HtmlBlock& block);

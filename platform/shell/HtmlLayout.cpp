@@ -40,28 +40,47 @@ struct Piece {
     int descent;
 };
 
-// Fills lines from left to right and moves down a line at a time.
+struct FontMetrics {
+    HFONT font = nullptr;
+    int ascent = 0;
+    int descent = 0;
+    int space = 0; // width of a blank
+};
+
+// Fills lines from left to right and moves down a line at a time. Each word costs one
+// measurement and a word wider than the line one per line it fills, so the work grows with
+// the page's length and each line's share of it is bounded: under Wine every measurement is
+// tens of microseconds, and measuring a long word once per added letter took minutes.
 class LineFiller {
   public:
     LineFiller(HDC dc, HtmlLayout& layout, int left, int right, int top)
         : dc(dc), layout(layout), left(left), right(right), top(top), x(left) {}
+    ~LineFiller() {
+        if (oldFont) SelectObject(dc, oldFont);
+    }
 
-    void Word(const std::wstring& text, HFONT font) {
-        Piece piece = Measure(text, font);
-        if (x + piece.width > right && !line.empty()) NewLine();
-        if (piece.width > right - left) return CutWord(text, font);
-        Place(std::move(piece));
+    void Word(const wchar_t* text, size_t length, HFONT font) {
+        const FontMetrics& metrics = Use(font);
+        // More letters than the line has pixels never fit: such a word is not measured whole.
+        if (length > static_cast<size_t>(right - left)) {
+            if (!line.empty()) NewLine();
+            return CutWord(text, length, metrics);
+        }
+        const int width = Extent(text, length);
+        if (x + width > right && !line.empty()) NewLine();
+        if (width > right - left) return CutWord(text, length, metrics);
+        Place({std::wstring(text, length), font, width, metrics.ascent, metrics.descent});
     }
 
     void Space(HFONT font) {
         if (line.empty()) return;
-        x += Measure(L" ", font).width;
+        x += Use(font).space;
     }
 
     // A line break ends the line even when it is empty; its height comes from the font.
     void Break(HFONT font) {
         if (line.empty()) {
-            Piece strut = Measure(L" ", font);
+            const FontMetrics& strut = Use(font);
             lineAscent = std::max(lineAscent, strut.ascent);
             lineDescent = std::max(lineDescent, strut.descent);
         }
@@ -74,14 +93,28 @@ class LineFiller {
     }
 
   private:
-    Piece Measure(const std::wstring& text, HFONT font) {
-        HGDIOBJ old = SelectObject(dc, font);
+    // Selects the font into the context (kept there until another is needed) and gives its
+    // metrics, asked of GDI once per font.
+    const FontMetrics& Use(HFONT font) {
+        if (font != current.font) {
+            const HGDIOBJ previous = SelectObject(dc, font);
+            if (!oldFont) oldFont = previous;
+            current = FontMetrics{font};
+            TEXTMETRICW text{};
+            GetTextMetricsW(dc, &text);
+            current.ascent = text.tmAscent;
+            current.descent = text.tmDescent;
+            current.space = Extent(L" ", 1);
+            ++layout.measurements;
+        }
+        return current;
+    }
+
+    int Extent(const wchar_t* text, size_t length) {
         SIZE size{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        SelectObject(dc, old);
-        return {text, font, size.cx, metrics.tmAscent, metrics.tmDescent};
+        GetTextExtentPoint32W(dc, text, static_cast<int>(length), &size);
+        ++layout.measurements;
+        return size.cx;
     }
 
     void Place(Piece piece) {
@@ -92,16 +125,26 @@ class LineFiller {
         line.push_back(std::move(piece));
     }
 
-    void CutWord(const std::wstring& text, HFONT font) {
+    // As many letters as fit go on each line, at least one. One measurement a line: no
+    // letter is narrower than a pixel, so a line never holds more letters than it has
+    // pixels, and only that many are handed to GDI.
+    void CutWord(const wchar_t* text, size_t length, const FontMetrics& metrics) {
+        std::vector<int> ends(static_cast<size_t>(right - left) + 1);
         size_t start = 0;
-        while (start < text.size()) {
-            size_t length = 1;
-            while (start + length < text.size() &&
-                   x + Measure(text.substr(start, length + 1), font).width <= right)
-                ++length;
-            Place(Measure(text.substr(start, length), font));
-            start += length;
-            if (start < text.size()) NewLine();
+        while (start < length) {
+            const size_t most = std::min(length - start, ends.size());
+            int fit = 0;
+            SIZE size{};
+            GetTextExtentExPointW(dc, text + start, static_cast<int>(most), right - x, &fit,
+                                  ends.data(), &size);
+            ++layout.measurements;
+            // A letter wider than the whole line goes on a line of its own all the same.
+            const size_t taken = static_cast<size_t>(std::max(1, fit));
+            const int width = fit > 0 ? ends[taken - 1] : Extent(text + start, 1);
+            Place({std::wstring(text + start, taken), metrics.font, width, metrics.ascent,
+                   metrics.descent});
+            start += taken;
+            if (start < length) NewLine();
         }
     }
 
@@ -120,6 +163,8 @@ class LineFiller {
     HDC dc;
     HtmlLayout& layout;
     int left, right, top, x;
+    FontMetrics current;
+    HGDIOBJ oldFont = nullptr;
     std::vector<Piece> line;
     std::vector<int> pieceX;
     int lineAscent = 0;
@@ -156,7 +201,7 @@ int LayOutBlock(const HtmlBlock& block, int width, int top, HDC dc, HtmlFonts& f
             }
             size_t end = run.text.find(L' ', at);
             if (end == std::wstring::npos) end = run.text.size();
-            filler.Word(run.text.substr(at, end - at), font);
+            filler.Word(run.text.data() + at, end - at, font);
             at = end;
         }
     }

@@ -29,7 +29,8 @@ struct HtmlFragment {
 
 struct HtmlLayout {
     std::vector<HtmlFragment> fragments;
-    int height = 0; // of the whole page, margins included
+    int height = 0;          // of the whole page, margins included
+    size_t measurements = 0; // text measurements asked of GDI: the layout's cost
 };
 
 HtmlLayout LayOutPage(const HtmlDocument& document, int width, HDC dc, HtmlFonts& fonts);

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int LineStep = 16;
-constexpr DWORD LargestPage = 4 * 1024 * 1024; // a help page, not a book
 
 struct Viewer {
     HtmlDocument document;
@@ -65,17 +64,22 @@ std::wstring DecodeBytes(const std::string& bytes) {
     return text;
 }
 
-std::optional<std::wstring> ReadPage(const std::wstring& path) {
+// The page's text; none when the file cannot be read, and none with tooLarge set when it is
+// over the largest page shown, which is not read at all.
+std::optional<std::wstring> ReadPage(const std::wstring& path, bool& tooLarge) {
+    tooLarge = false;
     if (path.empty()) return std::nullopt;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     LARGE_INTEGER size{};
     std::optional<std::wstring> page;
-    if (GetFileSizeEx(file, &size) && size.QuadPart <= LargestPage) {
-        std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    if (GetFileSizeEx(file, &size)) {
+        tooLarge = size.QuadPart > kLargestHtmlPage;
+        std::string bytes(tooLarge ? 0 : static_cast<size_t>(size.QuadPart), '\0');
         DWORD read = 0;
-        if (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+        if (!tooLarge &&
+            ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
             read == bytes.size())
             page = DecodeBytes(bytes);
     }
@@ -143,8 +147,11 @@ void PaintContent(HWND window, HDC dc) {
 
 LRESULT OnNavigate(HWND window, Viewer& viewer, const wchar_t* address) {
     std::wstring path = PathOfAddress(address);
-    std::optional<std::wstring> page = ReadPage(path);
-    viewer.document = page ? ParseHtml(*page) : NoticeDocument(address ? address : L"");
+    bool tooLarge = false;
+    std::optional<std::wstring> page = ReadPage(path, tooLarge);
+    viewer.document = page       ? ParseHtml(*page)
+                      : tooLarge ? NoticeDocument(address, L"The page is too large to show:")
+                                 : NoticeDocument(address ? address : L"");
     viewer.scrollTop = 0;
     SetWindowTextW(window, viewer.document.title.c_str());
     LayOut(window, viewer);

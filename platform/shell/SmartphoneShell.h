@@ -82,3 +82,6 @@ BOOL TransparentImage(HDC destination, int dx, int dy, int dw, int dh, HANDLE so
 #define DISPLAYCLASS L"DISPLAYCLASS"
 #define DTM_NAVIGATE (WM_USER + 120)
 BOOL InitHTMLControl(HINSTANCE instance);
+// The largest page the viewer shows; a larger one gets its notice instead. Laying out a page
+// this size takes well under a second under Wine (bench/help).
+constexpr DWORD kLargestHtmlPage = 512 * 1024;

@@ -1,4 +1,5 @@
 #include "ShellTestWindows.h"
+#include "platform/shell/HtmlLayout.h"
 #include "platform/shell/SmartphoneShell.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -140,6 +141,58 @@ TEST_F(HtmlViewerTest, TextStaysWithinTheWindowWidth) {
     }
     EXPECT_GT(DarkPixels(rendering), 500);
     DeleteFileW(page.c_str());
+}
+
+TEST_F(HtmlViewerTest, PagesUpToTheLargestAreShownAndLargerOnesGetTheNotice) {
+    const struct {
+        const char* name;
+        std::string body; // padded with "x" to bytes
+        size_t bytes;
+        bool shown;
+    } cases[] = {
+        {"the largest page, one word", "<title>Big</title>", kLargestHtmlPage, true},
+        {"one byte more", "<title>Big</title>", kLargestHtmlPage + 1, false},
+    };
+    std::wstring page = TempPath(L"shell-test-largest.html");
+    for (const auto& c : cases) {
+        std::string bytes = c.body;
+        bytes.resize(c.bytes, 'x');
+        WriteBytes(page, bytes);
+        EXPECT_EQ(Navigate(L"file://" + page), c.shown) << c.name;
+        EXPECT_EQ(WindowText(viewer), c.shown ? L"Big" : L"Page not available") << c.name;
+    }
+    DeleteFileW(page.c_str());
+}
+
+// Laying out costs a measurement per word and, for a word wider than the line, one per line
+// it fills, whatever the word's length.
+TEST(HtmlLayoutTest, MeasuresEachWordOnceAndALongWordOnceALine) {
+    const struct {
+        const char* name;
+        std::wstring text;
+    } cases[] = {
+        {"words", L"a few short words to fill a line or two of the phone screen"},
+        {"one long word", std::wstring(20000, L'x')},
+        {"long word among words", L"before " + std::wstring(5000, L'W') + L" after"},
+    };
+    HDC dc = CreateCompatibleDC(nullptr);
+    HtmlFonts fonts;
+    for (const auto& c : cases) {
+        HtmlDocument document;
+        document.blocks.resize(1);
+        document.blocks[0].runs.push_back({c.text});
+        const HtmlLayout layout = LayOutPage(document, 240, dc, fonts);
+        size_t words = 1;
+        for (wchar_t ch : c.text)
+            words += ch == L' ';
+        size_t letters = 0;
+        for (const HtmlFragment& fragment : layout.fragments)
+            letters += fragment.text.size();
+        EXPECT_EQ(letters + words - 1, c.text.size()) << c.name << ": every letter placed once";
+        // The font's metrics and blank once, then at most two a word and one a fragment.
+        EXPECT_LE(layout.measurements, 2 + 2 * words + layout.fragments.size()) << c.name;
+    }
+    DeleteDC(dc);
 }
 
 } // namespace
