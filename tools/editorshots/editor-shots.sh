@@ -20,3 +20,7 @@ shoot editor-focus-check --keys "Down" wine "$editor" phoneoff weekly
 shoot editor-focus-date --keys "Down Down Down" wine "$editor" phoneoff once
 shoot editor-focus-time-adjust --keys "Down Down Down Right Return" wine "$editor" phoneoff weekly
 shoot editor-focus-weekday --keys "Down Down Down Down Down Down Down Down" wine "$editor" phoneoff weekly
+# The next-run line under the status row: a weekly entry's next run, and a one-time entry set
+# to the current minute, which has begun already: it never runs.
+shoot editor-next-run wine "$editor" phoneoff weekly end
+shoot editor-never-runs wine "$editor" phoneoff once end

@@ -146,6 +146,9 @@ void OnNewEntry() {
     // entry (DZList's choice), even where a list derived from DZList would choose another.
     StorageItem* entry = g_entryList.DZList::CreateEntry();
     if (!entry) return;
+    // The list the new entry will join, so its editor can compare it with the others; Append
+    // below sets the same.
+    entry->owner = &g_entryList;
     if (entry->Edit(g_scheduleList.ListWindow()) != kEditDone) {
         delete entry;
         return;

@@ -2,7 +2,10 @@
 
 #include "ui/editor/DialogControls.h"
 #include "ui/model/DZItem.h"
+#include "ui/model/Firings.h"
 #include "ui/resources/resource.h"
+#include "ui/text/BoundedText.h"
+#include "ui/text/FiringText.h"
 #include "ui/text/TextTable.h"
 
 using namespace DialogControls;
@@ -151,4 +154,43 @@ void DZEditDialog::StoreValues() {
     if (IsChecked(dialog, bluetoothBox)) options |= kOptionBluetooth;
     if (IsChecked(dialog, IDC_BT_DISCOVERABLE_CHECK)) options |= kOptionDiscoverable;
     item.options = options;
+}
+
+namespace {
+
+// Entries clash when they would do different things in the same minute.
+bool DifferentAction(const StorageItem& a, const StorageItem& b) {
+    const DZItem& x = static_cast<const DZItem&>(a);
+    const DZItem& y = static_cast<const DZItem&>(b);
+    return x.action != y.action || x.options != y.options;
+}
+
+constexpr int kClashDays = 7;
+
+} // namespace
+
+bool DZEditDialog::Validate() {
+    // The list the entry is edited for: its own, or for a new entry the one it will join.
+    const StorageList* list = entry->owner;
+    if (!list) return true;
+    DZItem edited;
+    edited.action = ActionEntry(entry).action;
+    edited.options = ActionEntry(entry).options;
+    StoreInto(&edited, true);
+    Clash clash{};
+    if (!FindClash(edited, *list, entry, LocalNow(), kClashDays, DifferentAction, &clash))
+        return true;
+    wchar_t phrase[kEntryTextSize], when[kEntryTextSize], question[kEntryTextSize];
+    clash.other->FormatAction(phrase, kEntryTextSize);
+    FormatFiringInstant(clash.instant, when, kEntryTextSize);
+    BoundedText(question, kEntryTextSize)
+        .Add(Text(L"MSG_CLASH_SAME_MINUTE"))
+        .Add(L"\n")
+        .Add(phrase)
+        .Add(L"\n")
+        .Add(when)
+        .Add(L"\n")
+        .Add(Text(L"MSG_CLASH_KEEP_BOTH"));
+    return MessageBoxW(dialogWindow, question, g_textTable.AppName(), MB_YESNO | MB_ICONWARNING) ==
+           IDYES;
 }

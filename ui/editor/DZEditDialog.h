@@ -16,6 +16,9 @@ class DZEditDialog : public StorageEditDialog {
     void SetTexts() override;
     void InitControls() override;
     void StoreValues() override;
+    // Done on an active entry that would run in the same minute as another entry doing
+    // something else asks whether to keep both; No keeps the editor open.
+    bool Validate() override;
 
   private:
     static INT_PTR CALLBACK ActionDialogHook(HWND window, UINT message, WPARAM wParam,

@@ -26,6 +26,8 @@ namespace {
 StorageEditDialog* g_currentEditor = nullptr;
 
 constexpr int kDefaultSectionFontHeight = 15;
+constexpr UINT_PTR kNextRunTimer = 1;
+constexpr UINT kNextRunRefreshMs = 1000;
 
 struct OfferedKind {
     int32_t kind;
@@ -100,8 +102,22 @@ INT_PTR StorageEditDialog::DialogProc(HWND window, UINT message, WPARAM wParam, 
             return FALSE;
         }
         InitControls();
+        UpdateNextRun();
+        // The line also follows the clock: a one-time instant passes while the editor is open.
+        SetTimer(window, kNextRunTimer, kNextRunRefreshMs, nullptr);
         return TRUE;
+    case WM_TIMER:
+        if (wParam != kNextRunTimer) return FALSE;
+        UpdateNextRun();
+        return TRUE;
+    case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR*>(lParam)->code == DTN_DATETIMECHANGE) UpdateNextRun();
+        return FALSE;
+    case WM_CTLCOLORSTATIC:
+        return NextRunColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_COMMAND:
+        // Every list, box and softkey of the editor speaks by command: the line follows each.
+        UpdateNextRun();
         switch (LOWORD(wParam)) {
         case IDOK:
             if (Validate()) {
@@ -115,9 +131,11 @@ INT_PTR StorageEditDialog::DialogProc(HWND window, UINT message, WPARAM wParam, 
             return TRUE;
         case IDC_OCCURS_LIST:
             if (HIWORD(wParam) == LBN_SELCHANGE) OnRecurrenceChanged();
+            UpdateNextRun(); // the new kind's rows have their values now
             return TRUE;
         case IDC_MONTHLY_TYPE_LIST:
             if (HIWORD(wParam) == LBN_SELCHANGE) OnMonthlyTypeChanged();
+            UpdateNextRun();
             return TRUE;
         }
         return FALSE;
@@ -139,6 +157,7 @@ bool StorageEditDialog::Start(HWND window) {
 
     SetTexts();
     if (!sectionFont) MakeSectionFont();
+    CreateNextRunLine();
     AttachSpinnerLists(window);
     return true;
 }

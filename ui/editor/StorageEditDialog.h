@@ -28,6 +28,11 @@ class StorageEditDialog : public EntryEditor {
     virtual void StoreValues();
     virtual void OnCancel();
 
+    // Writes what the controls show into target, which starts as a copy of the entry's schedule
+    // fields; the entry itself stays as it is. withOwnFields: through this editor's own
+    // StoreValues (target must then be the entry's kind of item), else the framework's.
+    void StoreInto(StorageItem* target, bool withOwnFields);
+
     uint16_t templateId;
     uint32_t offeredKinds;
     int32_t showSeconds;
@@ -53,6 +58,12 @@ class StorageEditDialog : public EntryEditor {
     void OnRecurrenceChanged();
     void OnMonthlyTypeChanged();
     void StoreMonthly();
+    // The line below the last control that tells when the entry as set runs next
+    // (NextRunLine.cpp).
+    void CreateNextRunLine();
+    void UpdateNextRun();
+    INT_PTR NextRunColours(HDC dc, HWND control) const;
 
     int32_t monthlyType = 0; // the monthly rule the layout shows: the entry's, then the user's
+    bool neverRuns = false;  // the next-run line shows its warning
 };

@@ -151,6 +151,7 @@ void StorageEditDialog::LayoutControls(int32_t kind) {
     PlaceTop(dialog, IDC_STATUS_LABEL, y);
     PlaceTop(dialog, IDC_STATUS_LIST, y + m.fieldOffset);
     PlaceTop(dialog, IDC_STATUS_SPIN, y + m.fieldOffset);
+    PlaceTop(dialog, IDC_NEXT_RUN_LABEL, y + 2 * m.halfRow);
 
     // The controls moved without repainting; one repaint of the whole dialog follows.
     UpdateDialogScrollRange(dialog);

@@ -64,3 +64,6 @@
 #define IDC_BT_OFF_CHECK 2510
 #define IDC_BT_DISCOVERABLE_CHECK 2511
 #define IDC_OPTIONS_LABEL 2512
+
+// The editor's next-run line, made at run time below the last control
+#define IDC_NEXT_RUN_LABEL 2701

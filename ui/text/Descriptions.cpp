@@ -151,7 +151,11 @@ void FormatFiringInstant(const FILETIME& instant, wchar_t* buffer, size_t size) 
     wchar_t dateText[kDateTextSize] = {};
     wchar_t timeText[kTimeTextSize] = {};
     FormatCut(DateFormat, time, g_localePictures.shortDatePicture, dateText, kDateTextSize);
-    FormatCut(TimeFormat, time, g_localePictures.timePicture, timeText, kTimeTextSize);
+    // Seconds show only where they mean something: most entries fire on the whole minute.
+    const bool seconds = time.wSecond != 0 || time.wMilliseconds != 0;
+    FormatCut(TimeFormat, time,
+              seconds ? g_localePictures.timePicture : g_localePictures.timeNoSecondsPicture,
+              timeText, kTimeTextSize);
     text.Add(Text(kMiddleWeekdayKeys[time.wDayOfWeek % 7])).Add(L" ").Add(dateText);
     text.Add(L" ").Add(timeText);
 }
