@@ -67,6 +67,12 @@ BOOL SHGetSpecialFolderPath(HWND owner, LPWSTR path, int folder, BOOL create);
 #define LVS_EX_GRADIENT 0x20000000
 #endif
 
+// Bringing a window forward: the phone's SetForegroundWindow takes a handle whose lowest bit is
+// set as "this window together with the windows it owns". Desktop Win32 takes that altered
+// handle for another window (Wine keeps it as the active window, which then answers nothing),
+// so programs call this form, which takes both the plain and the marked handle.
+BOOL PhoneSetForegroundWindow(HWND handle);
+
 // Events
 #define EVENT_PULSE 1
 #define EVENT_RESET 2

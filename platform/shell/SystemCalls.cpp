@@ -14,6 +14,12 @@ BOOL EventModify(HANDLE event, DWORD function) {
     return FALSE;
 }
 
+// Desktop windows keep the windows they own above themselves, so the plain handle brings both.
+BOOL PhoneSetForegroundWindow(HWND handle) {
+    const auto bits = reinterpret_cast<ULONG_PTR>(handle) & ~ULONG_PTR(1);
+    return SetForegroundWindow(reinterpret_cast<HWND>(bits));
+}
+
 // A program asks for its folders before it has any window, and may have to tell the user of a
 // failure then: that message box belongs on the phone too.
 BOOL SHGetSpecialFolderPath(HWND owner, LPWSTR path, int folder, BOOL create) {

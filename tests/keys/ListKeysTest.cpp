@@ -38,8 +38,7 @@ int StoredEntries() {
 
 enum class Screen { List, Menu, Editor, MessageBox };
 
-// The program brings its main window forward by the handle with its lowest bit set, which the
-// window system keeps as the active window's handle: the dialogs are told by their class.
+// The dialogs are told by their class.
 Screen ScreenOf(const PhoneKeys& keys) {
     if (SoftkeyMenuOpen(g_menuBar)) return Screen::Menu;
     HWND active = keys.Active();
@@ -49,8 +48,7 @@ Screen ScreenOf(const PhoneKeys& keys) {
     return GetDlgItem(active, 0xFFFF) ? Screen::MessageBox : Screen::Editor;
 }
 
-// Back out of whatever is open, then Exit: a main window that was never activated again keeps
-// the handle it was brought forward by, which takes no close message.
+// Back out of whatever is open, then close the program.
 void CloseProgram(PhoneKeys& keys) {
     for (int tries = 0; tries < 3 && ScreenOf(keys) != Screen::List; ++tries)
         keys.Press("Escape");

@@ -104,7 +104,7 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
     }
     ShowWindow(g_mainWindow, showCommand);
     // The lowest bit brings the window forward together with the windows it owns.
-    SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(g_mainWindow) | 1));
+    PhoneSetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(g_mainWindow) | 1));
     UpdateMenuState();
     return true;
 }
