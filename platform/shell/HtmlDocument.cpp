@@ -3,8 +3,8 @@
 
 namespace {
 
-constexpr wchar_t Bullet = L'\x2022';
-constexpr wchar_t NoBreakSpace = L'\x00A0';
+constexpr wchar_t kBullet = L'\x2022';
+constexpr wchar_t kNoBreakSpace = L'\x00A0';
 
 bool IsSpace(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\f';
@@ -60,7 +60,7 @@ Entity ReadEntity(std::wstring_view source, size_t at) {
         const wchar_t* name;
         wchar_t character;
     } named[] = {{L"amp;", L'&'},  {L"lt;", L'<'},    {L"gt;", L'>'},
-                 {L"quot;", L'"'}, {L"apos;", L'\''}, {L"nbsp;", NoBreakSpace}};
+                 {L"quot;", L'"'}, {L"apos;", L'\''}, {L"nbsp;", kNoBreakSpace}};
     for (const auto& entity : named) {
         std::wstring_view name(entity.name);
         if (source.substr(at + 1, name.size()) == name) return {entity.character, name.size() + 1};
@@ -216,7 +216,7 @@ class Builder {
         StartBlock(HtmlBlockKind::ListItem);
         List& list = lists.back();
         Current().marker =
-            list.ordered ? std::to_wstring(++list.count) + L"." : std::wstring(1, Bullet);
+            list.ordered ? std::to_wstring(++list.count) + L"." : std::wstring(1, kBullet);
     }
 
     // Trailing line breaks are dropped; a block left without text disappears.

@@ -4,9 +4,9 @@
 
 namespace {
 
-constexpr int Margin = 6;
-constexpr int ListIndent = 16;
-constexpr int MarkerGap = 4;
+constexpr int kMargin = 6;
+constexpr int kListIndent = 16;
+constexpr int kMarkerGap = 4;
 
 int PixelHeight(HtmlFonts::Size size) {
     static const int heights[HtmlFonts::SizeCount] = {13, 14, 16, 19};
@@ -175,7 +175,7 @@ int LayOutBlock(const HtmlBlock& block, int width, int top, HDC dc, HtmlFonts& f
                 HtmlLayout& layout) {
     HtmlFonts::Size size = SizeOf(block.kind);
     bool heading = size != HtmlFonts::Body;
-    int left = Margin + block.listDepth * ListIndent;
+    int left = kMargin + block.listDepth * kListIndent;
     if (!block.marker.empty()) {
         HFONT font = fonts.Get(size, false, false);
         HGDIOBJ old = SelectObject(dc, font);
@@ -183,9 +183,9 @@ int LayOutBlock(const HtmlBlock& block, int width, int top, HDC dc, HtmlFonts& f
         GetTextExtentPoint32W(dc, block.marker.c_str(), static_cast<int>(block.marker.size()),
                               &marker);
         SelectObject(dc, old);
-        layout.fragments.push_back({left - MarkerGap - marker.cx, top, block.marker, font});
+        layout.fragments.push_back({left - kMarkerGap - marker.cx, top, block.marker, font});
     }
-    LineFiller filler(dc, layout, left, std::max(left + 1, width - Margin), top);
+    LineFiller filler(dc, layout, left, std::max(left + 1, width - kMargin), top);
     for (const HtmlRun& run : block.runs) {
         HFONT font = fonts.Get(size, heading || run.bold, run.italic);
         if (run.lineBreak) {
@@ -228,6 +228,6 @@ HtmlLayout LayOutPage(const HtmlDocument& document, int width, HDC dc, HtmlFonts
     int top = 0;
     for (const HtmlBlock& block : document.blocks)
         top = LayOutBlock(block, width, top + SpaceBefore(block.kind), dc, fonts, layout);
-    layout.height = top + Margin;
+    layout.height = top + kMargin;
     return layout;
 }

@@ -12,7 +12,7 @@
 // not be loaded.
 namespace {
 
-constexpr int LineStep = 16;
+constexpr int kLineStep = 16;
 
 struct Viewer {
     HtmlDocument document;
@@ -138,7 +138,7 @@ void PaintContent(HWND window, HDC dc) {
     HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
     for (const HtmlFragment& fragment : viewer->layout.fragments) {
         int y = fragment.y - viewer->scrollTop;
-        if (y > client.bottom || y + 2 * LineStep < client.top) continue;
+        if (y > client.bottom || y + 2 * kLineStep < client.top) continue;
         SelectObject(dc, fragment.font);
         TextOutW(dc, fragment.x, y, fragment.text.c_str(), static_cast<int>(fragment.text.size()));
     }
@@ -159,10 +159,10 @@ LRESULT OnNavigate(HWND window, Viewer& viewer, const wchar_t* address) {
 }
 
 void OnKey(HWND window, Viewer& viewer, WPARAM key) {
-    int page = std::max(LineStep, ClientHeight(window) - LineStep);
+    int page = std::max(kLineStep, ClientHeight(window) - kLineStep);
     switch (key) {
-    case VK_UP: ScrollTo(window, viewer, viewer.scrollTop - LineStep); break;
-    case VK_DOWN: ScrollTo(window, viewer, viewer.scrollTop + LineStep); break;
+    case VK_UP: ScrollTo(window, viewer, viewer.scrollTop - kLineStep); break;
+    case VK_DOWN: ScrollTo(window, viewer, viewer.scrollTop + kLineStep); break;
     case VK_PRIOR: ScrollTo(window, viewer, viewer.scrollTop - page); break;
     case VK_NEXT: ScrollTo(window, viewer, viewer.scrollTop + page); break;
     case VK_HOME: ScrollTo(window, viewer, 0); break;
@@ -171,14 +171,14 @@ void OnKey(HWND window, Viewer& viewer, WPARAM key) {
 }
 
 void OnScrollBar(HWND window, Viewer& viewer, WORD request) {
-    int page = std::max(LineStep, ClientHeight(window) - LineStep);
+    int page = std::max(kLineStep, ClientHeight(window) - kLineStep);
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = SIF_TRACKPOS;
     GetScrollInfo(window, SB_VERT, &info);
     switch (request) {
-    case SB_LINEUP: ScrollTo(window, viewer, viewer.scrollTop - LineStep); break;
-    case SB_LINEDOWN: ScrollTo(window, viewer, viewer.scrollTop + LineStep); break;
+    case SB_LINEUP: ScrollTo(window, viewer, viewer.scrollTop - kLineStep); break;
+    case SB_LINEDOWN: ScrollTo(window, viewer, viewer.scrollTop + kLineStep); break;
     case SB_PAGEUP: ScrollTo(window, viewer, viewer.scrollTop - page); break;
     case SB_PAGEDOWN: ScrollTo(window, viewer, viewer.scrollTop + page); break;
     case SB_THUMBTRACK:
@@ -225,7 +225,7 @@ LRESULT CALLBACK HtmlViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (viewer)
             ScrollTo(window, *viewer,
                      viewer->scrollTop -
-                         GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3 * LineStep);
+                         GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3 * kLineStep);
         return 0;
     case WM_LBUTTONDOWN: SetFocus(window); return 0;
     }

@@ -10,7 +10,7 @@
 // its activation instead would miss a box that comes up while another program is in front.
 namespace {
 
-thread_local HHOOK placementHook = nullptr;
+thread_local HHOOK t_placementHook = nullptr;
 
 bool IsDialog(HWND window) {
     wchar_t className[16] = L"";
@@ -61,14 +61,14 @@ void PlaceWhenShown(HWND window) {
 LRESULT CALLBACK PlacementHook(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_CREATEWND && IsDialog(window)) CallWhenFirstShown(window, PlaceWhenShown);
-    return CallNextHookEx(placementHook, code, wParam, lParam);
+    return CallNextHookEx(t_placementHook, code, wParam, lParam);
 }
 
 } // namespace
 
 void PlaceMessageBoxesOnPhone() {
-    if (!placementHook)
-        placementHook = SetWindowsHookExW(WH_CBT, PlacementHook, nullptr, GetCurrentThreadId());
+    if (!t_placementHook)
+        t_placementHook = SetWindowsHookExW(WH_CBT, PlacementHook, nullptr, GetCurrentThreadId());
 }
 
 // On the device every message box of a program opens on the phone screen, also the first one,

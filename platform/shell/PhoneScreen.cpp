@@ -4,23 +4,23 @@
 // The phone screen sits at a fixed place, the top-left corner of the desktop, so that
 // screenshots and tests always find it at the same pixels.
 RECT PhoneScreenRect() {
-    return RECT{0, 0, PhoneScreenWidth, PhoneScreenHeight};
+    return RECT{0, 0, kPhoneScreenWidth, kPhoneScreenHeight};
 }
 
 RECT PhoneWorkArea() {
     RECT screen = PhoneScreenRect();
-    return RECT{screen.left, screen.top + StatusStripHeight, screen.right,
-                screen.bottom - SoftkeyBarHeight};
+    return RECT{screen.left, screen.top + kStatusStripHeight, screen.right,
+                screen.bottom - kSoftkeyBarHeight};
 }
 
 RECT StatusStripRect() {
     RECT screen = PhoneScreenRect();
-    return RECT{screen.left, screen.top, screen.right, screen.top + StatusStripHeight};
+    return RECT{screen.left, screen.top, screen.right, screen.top + kStatusStripHeight};
 }
 
 RECT SoftkeyBarRect() {
     RECT screen = PhoneScreenRect();
-    return RECT{screen.left, screen.bottom - SoftkeyBarHeight, screen.right, screen.bottom};
+    return RECT{screen.left, screen.bottom - kSoftkeyBarHeight, screen.right, screen.bottom};
 }
 
 HINSTANCE ShellModule() {

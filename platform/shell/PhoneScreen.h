@@ -3,16 +3,16 @@
 // the softkey bar at the bottom and the work area between them.
 #include <windows.h>
 
-constexpr int PhoneScreenWidth = 240;
-constexpr int PhoneScreenHeight = 320;
-constexpr int StatusStripHeight = 18;
-constexpr int SoftkeyBarHeight = 26;
-constexpr int DialogHeaderHeight = 22;
+constexpr int kPhoneScreenWidth = 240;
+constexpr int kPhoneScreenHeight = 320;
+constexpr int kStatusStripHeight = 18;
+constexpr int kSoftkeyBarHeight = 26;
+constexpr int kDialogHeaderHeight = 22;
 
-constexpr COLORREF PhoneChromeColor = RGB(24, 44, 84);
-constexpr COLORREF PhoneChromeEdgeColor = RGB(70, 110, 170);
-constexpr COLORREF PhoneChromeTextColor = RGB(255, 255, 255);
-constexpr COLORREF HeaderTextColor = RGB(24, 44, 84);
+constexpr COLORREF kPhoneChromeColor = RGB(24, 44, 84);
+constexpr COLORREF kPhoneChromeEdgeColor = RGB(70, 110, 170);
+constexpr COLORREF kPhoneChromeTextColor = RGB(255, 255, 255);
+constexpr COLORREF kHeaderTextColor = RGB(24, 44, 84);
 
 RECT StatusStripRect();
 RECT SoftkeyBarRect();

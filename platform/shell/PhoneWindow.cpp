@@ -61,19 +61,19 @@ RECT TargetRect(DWORD_PTR flags) {
 void PaintHeader(HWND window) {
     RECT bounds;
     GetWindowRect(window, &bounds);
-    RECT header{0, 0, bounds.right - bounds.left, DialogHeaderHeight};
+    RECT header{0, 0, bounds.right - bounds.left, kDialogHeaderHeight};
     wchar_t title[260];
     int length = GetWindowTextW(window, title, ARRAYSIZE(title));
 
     HDC dc = GetWindowDC(window);
     FillColor(dc, header, RGB(255, 255, 255));
     FillColor(dc, {header.left, header.bottom - 2, header.right, header.bottom},
-              PhoneChromeEdgeColor);
+              kPhoneChromeEdgeColor);
 
     HFONT font = MakeShellFont(14, true);
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, HeaderTextColor);
+    SetTextColor(dc, kHeaderTextColor);
     RECT text{header.left + 6, header.top, header.right - 6, header.bottom - 2};
     DrawTextW(dc, title, length, &text,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -86,8 +86,8 @@ LRESULT ReserveHeader(WNDPROC previous, HWND window, UINT message, WPARAM wParam
     LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
     // Both forms of the message start with the proposed client rectangle.
     RECT* client = reinterpret_cast<RECT*>(lParam);
-    client->top = (client->top + DialogHeaderHeight < client->bottom)
-                      ? client->top + DialogHeaderHeight
+    client->top = (client->top + kDialogHeaderHeight < client->bottom)
+                      ? client->top + kDialogHeaderHeight
                       : client->bottom;
     return result;
 }

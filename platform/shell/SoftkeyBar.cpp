@@ -62,7 +62,7 @@ SoftkeyButton ButtonFromItem(HMENU menu, int index) {
 
 void DrawCaption(HDC dc, const SoftkeyButton& key, RECT area, UINT align, bool pressed) {
     if (!key.present) return;
-    if (pressed) FillColor(dc, area, PhoneChromeEdgeColor);
+    if (pressed) FillColor(dc, area, kPhoneChromeEdgeColor);
     InflateRect(&area, -kCaptionMargin, 0);
     DrawTextW(dc, key.caption.c_str(), static_cast<int>(key.caption.size()), &area,
               align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -72,18 +72,18 @@ void PaintContent(HWND bar, HDC dc) {
     SoftkeyBarState* state = StateOf(bar);
     RECT client;
     GetClientRect(bar, &client);
-    FillColor(dc, client, PhoneChromeColor);
-    FillColor(dc, {client.left, client.top, client.right, client.top + 1}, PhoneChromeEdgeColor);
+    FillColor(dc, client, kPhoneChromeColor);
+    FillColor(dc, {client.left, client.top, client.right, client.top + 1}, kPhoneChromeEdgeColor);
     int middle = (client.left + client.right) / 2;
     if (state && state->keys[LeftSoftkey].present && state->keys[RightSoftkey].present)
         FillColor(dc, {middle, client.top + 6, middle + 1, client.bottom - 6},
-                  PhoneChromeEdgeColor);
+                  kPhoneChromeEdgeColor);
     if (!state) return;
 
     HFONT font = MakeShellFont(14, true);
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, PhoneChromeTextColor);
+    SetTextColor(dc, kPhoneChromeTextColor);
     RECT left{client.left, client.top + 1, middle, client.bottom};
     RECT right{middle + 1, client.top + 1, client.right, client.bottom};
     DrawCaption(dc, state->keys[LeftSoftkey], left, DT_LEFT, state->openKey == LeftSoftkey);

@@ -5,8 +5,8 @@
 // has the focus, and hands them to the bar of the window they were meant for.
 namespace {
 
-thread_local HHOOK keyHook = nullptr;
-thread_local int barsOnThread = 0;
+thread_local HHOOK t_keyHook = nullptr;
+thread_local int t_barsOnThread = 0;
 
 bool IsFirstPress(const MSG& msg) {
     constexpr LPARAM kWasDown = LPARAM(1) << 30;
@@ -27,19 +27,19 @@ LRESULT CALLBACK SoftkeyKeyHook(int code, WPARAM removal, LPARAM lParam) {
             msg->message = WM_NULL;
         }
     }
-    return CallNextHookEx(keyHook, code, removal, lParam);
+    return CallNextHookEx(t_keyHook, code, removal, lParam);
 }
 
 } // namespace
 
 void HoldSoftkeyKeys() {
-    if (barsOnThread++ == 0)
-        keyHook = SetWindowsHookExW(WH_GETMESSAGE, SoftkeyKeyHook, nullptr, GetCurrentThreadId());
+    if (t_barsOnThread++ == 0)
+        t_keyHook = SetWindowsHookExW(WH_GETMESSAGE, SoftkeyKeyHook, nullptr, GetCurrentThreadId());
 }
 
 void ReleaseSoftkeyKeys() {
-    if (--barsOnThread == 0 && keyHook) {
-        UnhookWindowsHookEx(keyHook);
-        keyHook = nullptr;
+    if (--t_barsOnThread == 0 && t_keyHook) {
+        UnhookWindowsHookEx(t_keyHook);
+        t_keyHook = nullptr;
     }
 }

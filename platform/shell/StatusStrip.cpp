@@ -9,28 +9,28 @@
 // itself every few seconds, which is all a clock and two states need.
 namespace {
 
-constexpr wchar_t StripClass[] = L"DzPhoneStatus";
-constexpr UINT_PTR RefreshTimer = 1;
-constexpr UINT RefreshMilliseconds = 5000;
+constexpr wchar_t kStripClass[] = L"DzPhoneStatus";
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMilliseconds = 5000;
 
-HWND strip = nullptr;
-StatusStripTexts texts = {L"Radio on", L"Radio off", L"Radio part", L"Radio --",
-                          L"BT off",   L"BT on",     L"BT visible", L"BT --"};
+HWND g_strip = nullptr;
+StatusStripTexts g_texts = {L"Radio on", L"Radio off", L"Radio part", L"Radio --",
+                            L"BT off",   L"BT on",     L"BT visible", L"BT --"};
 
 const wchar_t* RadioText(const DeviceStatus& status) {
     switch (status.equipmentState) {
-    case LINEEQUIPSTATE_FULL: return texts.radioOn;
-    case LINEEQUIPSTATE_MINIMUM: return texts.radioOff;
-    default: return texts.radioPart;
+    case LINEEQUIPSTATE_FULL: return g_texts.radioOn;
+    case LINEEQUIPSTATE_MINIMUM: return g_texts.radioOff;
+    default: return g_texts.radioPart;
     }
 }
 
 const wchar_t* BluetoothText(const DeviceStatus& status) {
     switch (status.bluetoothMode) {
-    case BTH_POWER_OFF: return texts.bluetoothOff;
-    case BTH_CONNECTABLE: return texts.bluetoothOn;
-    case BTH_DISCOVERABLE: return texts.bluetoothVisible;
-    default: return texts.bluetoothUnknown;
+    case BTH_POWER_OFF: return g_texts.bluetoothOff;
+    case BTH_CONNECTABLE: return g_texts.bluetoothOn;
+    case BTH_DISCOVERABLE: return g_texts.bluetoothVisible;
+    default: return g_texts.bluetoothUnknown;
     }
 }
 
@@ -38,7 +38,7 @@ const wchar_t* BluetoothText(const DeviceStatus& status) {
 std::wstring StatesText() {
     DeviceStatus status{};
     if (!ReadDeviceStatus(status))
-        return std::wstring(texts.radioUnknown) + L"   " + texts.bluetoothUnknown;
+        return std::wstring(g_texts.radioUnknown) + L"   " + g_texts.bluetoothUnknown;
     return std::wstring(RadioText(status)) + L"   " + BluetoothText(status);
 }
 
@@ -52,14 +52,14 @@ std::wstring TimeText() {
 void PaintContent(HWND window, HDC dc) {
     RECT client;
     GetClientRect(window, &client);
-    FillColor(dc, client, PhoneChromeColor);
+    FillColor(dc, client, kPhoneChromeColor);
     FillColor(dc, {client.left, client.bottom - 1, client.right, client.bottom},
-              PhoneChromeEdgeColor);
+              kPhoneChromeEdgeColor);
 
     HFONT font = MakeShellFont(12, true);
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, PhoneChromeTextColor);
+    SetTextColor(dc, kPhoneChromeTextColor);
     RECT text{client.left + 5, client.top, client.right - 5, client.bottom - 1};
     // The time keeps its place at the right; the states give way to it and end with "…".
     const std::wstring time = TimeText();
@@ -89,8 +89,8 @@ LRESULT CALLBACK StatusStripProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_TIMER: InvalidateRect(window, nullptr, FALSE); return 0;
     case WM_DESTROY:
-        KillTimer(window, RefreshTimer);
-        if (strip == window) strip = nullptr;
+        KillTimer(window, kRefreshTimer);
+        if (g_strip == window) g_strip = nullptr;
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -99,24 +99,24 @@ LRESULT CALLBACK StatusStripProc(HWND window, UINT message, WPARAM wParam, LPARA
 } // namespace
 
 void SetStatusStripTexts(const StatusStripTexts& newTexts) {
-    texts = newTexts;
-    if (strip) InvalidateRect(strip, nullptr, FALSE);
+    g_texts = newTexts;
+    if (g_strip) InvalidateRect(g_strip, nullptr, FALSE);
 }
 
 void EnsureStatusStrip() {
-    if (strip && IsWindow(strip)) return;
+    if (g_strip && IsWindow(g_strip)) return;
     WNDCLASSW existing;
-    if (!GetClassInfoW(ShellModule(), StripClass, &existing)) {
+    if (!GetClassInfoW(ShellModule(), kStripClass, &existing)) {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = StatusStripProc;
         windowClass.hInstance = ShellModule();
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = StripClass;
+        windowClass.lpszClassName = kStripClass;
         if (!RegisterClassW(&windowClass)) return;
     }
     RECT area = StatusStripRect();
-    strip = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, StripClass, L"",
-                            WS_POPUP | WS_VISIBLE, area.left, area.top, area.right - area.left,
-                            area.bottom - area.top, nullptr, nullptr, ShellModule(), nullptr);
-    if (strip) SetTimer(strip, RefreshTimer, RefreshMilliseconds, nullptr);
+    g_strip = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kStripClass, L"",
+                              WS_POPUP | WS_VISIBLE, area.left, area.top, area.right - area.left,
+                              area.bottom - area.top, nullptr, nullptr, ShellModule(), nullptr);
+    if (g_strip) SetTimer(g_strip, kRefreshTimer, kRefreshMilliseconds, nullptr);
 }

@@ -97,11 +97,11 @@ HeaderSeen ReadHeader(HWND dialog) {
     const int width = bounds.right - bounds.left;
     HDC frame = GetWindowDC(dialog);
     HDC memory = CreateCompatibleDC(frame);
-    HBITMAP bitmap = CreateCompatibleBitmap(frame, width, DialogHeaderHeight);
+    HBITMAP bitmap = CreateCompatibleBitmap(frame, width, kDialogHeaderHeight);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, DialogHeaderHeight, frame, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, kDialogHeaderHeight, frame, 0, 0, SRCCOPY);
     HeaderSeen seen;
-    for (int y = 0; y < DialogHeaderHeight - 2; ++y)
+    for (int y = 0; y < kDialogHeaderHeight - 2; ++y)
         for (int x = 0; x < width; ++x) {
             const COLORREF c = GetPixel(memory, x, y);
             seen.white += c == RGB(255, 255, 255);
