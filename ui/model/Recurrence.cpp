@@ -106,24 +106,24 @@ FILETIME NextWeekly(const FILETIME& startTime, const FILETIME& reference, int32_
     SYSTEMTIME start, today;
     if (!FileTimeToSystemTime(&startTime, &start) || !FileTimeToSystemTime(&reference, &today))
         return kNever;
-    // Today's date at the entry's time of day; weekdays are numbered Monday 1 ... Sunday 7.
+    // Today's date at the entry's time of day.
     today.wHour = start.wHour;
     today.wMinute = start.wMinute;
     today.wSecond = start.wSecond;
     today.wMilliseconds = start.wMilliseconds;
     uint64_t base;
     if (!ToTicksChecked(today, &base)) return kNever;
-    const int todayNumber = today.wDayOfWeek == 0 ? 7 : today.wDayOfWeek;
+    const int todayIndex = MondayFirstIndexOfDay(today.wDayOfWeek); // [0, 6]
     const uint64_t after = ToTicks(reference);
     uint64_t best = ToTicks(kNever);
-    for (int d = 1; d <= 7; ++d) {
-        if (!(weekdayMask & (1 << (d - 1)))) continue;
-        int64_t seconds = (d - todayNumber) * kSecondsPerDay;
-        if (d < todayNumber) seconds += kSecondsPerWeek;
+    for (int day = 0; day < 7; ++day) { // weekday bit index, Monday 0
+        if (!(weekdayMask & (1 << day))) continue;
+        int64_t seconds = (day - todayIndex) * kSecondsPerDay; // [-6, 6] days
+        if (day < todayIndex) seconds += kSecondsPerWeek;      // [0, 6] days
         uint64_t candidate = base + static_cast<uint64_t>(seconds) * kTicksPerSecond;
         // Today's candidate moves on a week only when it lies strictly before the reference:
         // one equal to the reference is neither moved nor chosen.
-        if (d == todayNumber && candidate < after) candidate += kSecondsPerWeek * kTicksPerSecond;
+        if (day == todayIndex && candidate < after) candidate += kSecondsPerWeek * kTicksPerSecond;
         if (candidate > after && candidate < best) best = candidate;
     }
     return FromTicks(best);

@@ -25,6 +25,12 @@ inline int MondayFirstIndex(int32_t weekdayBit) {
     return -1;
 }
 
+// The calendar's day of week (Sunday 0 ... Saturday 6) as the index of its weekday bit, from
+// Monday 0 to Sunday 6.
+inline int MondayFirstIndexOfDay(int dayOfWeek) {
+    return (dayOfWeek + 6) % 7;
+}
+
 // A single weekday bit as the calendar's day of week, from Sunday 0 to Saturday 6
 // (SYSTEMTIME::wDayOfWeek). Any other value counts as Sunday, as the monthly rule always had it.
 inline int SundayFirstDayOfWeek(int32_t weekdayBit) {
