@@ -7,7 +7,10 @@
 FILE* OpenFile(const wchar_t* path, const wchar_t* mode);
 bool FileExists(const wchar_t* path);
 bool DeleteFilePath(const wchar_t* path);
+// A copy that could not be made whole is removed: false then leaves nothing at to.
 bool CopyFilePath(const wchar_t* from, const wchar_t* to);
+// The file exists and carries the read-only attribute (natively: no write permission bit).
+bool IsReadOnlyFile(const wchar_t* path);
 
 // Moves source over target in one step: the target is either the old file or the new one,
 // never missing. Another process that holds the target open makes Wine refuse the rename,
@@ -16,6 +19,8 @@ bool ReplaceFileWith(const wchar_t* source, const wchar_t* target);
 
 // Writes buffered data of the stream through to the disk.
 bool FlushToDisk(FILE* file);
+// Cuts or extends the open file to size bytes; the stream is flushed first.
+bool SetFileSize(FILE* file, long size);
 
 #ifndef _WIN32
 // Native only: a UTF-8 path with slashes as a wide path with backslashes; returns its length,

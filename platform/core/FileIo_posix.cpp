@@ -73,6 +73,16 @@ bool CopyFilePath(const wchar_t* from, const wchar_t* to) {
     return ok;
 }
 
+bool IsReadOnlyFile(const wchar_t* path) {
+    struct stat st {};
+    return stat(ToNative(path).c_str(), &st) == 0 &&
+           (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool SetFileSize(FILE* file, long size) {
+    return fflush(file) == 0 && ftruncate(fileno(file), size) == 0;
+}
+
 bool ReplaceFileWith(const wchar_t* source, const wchar_t* target) {
     return rename(ToNative(source).c_str(), ToNative(target).c_str()) == 0;
 }

@@ -25,8 +25,27 @@ bool DeleteFilePath(const wchar_t* path) {
     return DeleteFileW(path) != 0;
 }
 
+namespace {
+
+bool SameSize(const wchar_t* a, const wchar_t* b) {
+    WIN32_FILE_ATTRIBUTE_DATA first, second;
+    return GetFileAttributesExW(a, GetFileExInfoStandard, &first) &&
+           GetFileAttributesExW(b, GetFileExInfoStandard, &second) &&
+           first.nFileSizeLow == second.nFileSizeLow && first.nFileSizeHigh == second.nFileSizeHigh;
+}
+
+} // namespace
+
 bool CopyFilePath(const wchar_t* from, const wchar_t* to) {
-    return CopyFileW(from, to, FALSE) != 0;
+    // On a full disk the copy stops part-way and leaves an empty or short file behind.
+    if (CopyFileW(from, to, FALSE) && SameSize(from, to)) return true;
+    DeleteFileW(to);
+    return false;
+}
+
+bool IsReadOnlyFile(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 bool ReplaceFileWith(const wchar_t* source, const wchar_t* target) {
@@ -43,6 +62,10 @@ bool ReplaceFileWith(const wchar_t* source, const wchar_t* target) {
             return false;
         Sleep(5);
     }
+}
+
+bool SetFileSize(FILE* file, long size) {
+    return fflush(file) == 0 && _chsize(_fileno(file), size) == 0;
 }
 
 bool FlushToDisk(FILE* file) {

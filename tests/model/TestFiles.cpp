@@ -75,3 +75,10 @@ void WriteBytes(const std::wstring& path, const Bytes& bytes) {
 void MakeFolder(const std::wstring& path) {
     fs::create_directories(FsPath(path));
 }
+
+void SetWritable(const std::wstring& path, bool writable) {
+    const fs::perms write =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(FsPath(path), write,
+                    writable ? fs::perm_options::add : fs::perm_options::remove);
+}

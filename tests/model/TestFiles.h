@@ -18,3 +18,5 @@ class TempFolder {
 Bytes ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const Bytes& bytes);
 void MakeFolder(const std::wstring& path);
+// Gives or takes the write permission (on Windows: the read-only attribute).
+void SetWritable(const std::wstring& path, bool writable);

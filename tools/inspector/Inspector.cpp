@@ -290,7 +290,7 @@ int RunInspector(int argc, wchar_t** argv, FILE* out, FILE* err) {
     CopyCut(list->path, sizeof list->path / sizeof list->path[0], options.storage.c_str());
     list->Load();
     const LoadReport& report = list->LastLoad();
-    if (report.state == LoadReport::Missing)
+    if (report.state == LoadReport::Missing || report.state == LoadReport::Unreadable)
         return Fail(options, out, err, kInspectMissing, L"cannot open the file");
     if (report.state == LoadReport::Refused)
         return Fail(options, out, err, kInspectRefused, HeaderProblem(header, list.get()));

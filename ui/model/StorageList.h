@@ -6,7 +6,9 @@
 
 // What the last Load found, for the tools and the engine that report it.
 struct LoadReport {
-    enum State { Missing, Refused, Whole, DamagedTail };
+    // Unreadable: the file exists but could not be opened or read (another program holds it
+    // without sharing, or the disk failed); it says nothing about the entries.
+    enum State { Missing, Refused, Whole, DamagedTail, Unreadable };
     State state = Missing;
     long entries = 0;   // entries loaded
     long stoppedAt = 0; // byte offset of the record that could not be read (DamagedTail)
@@ -28,8 +30,16 @@ class StorageList {
     void Append(StorageItem* entry);
     void Remove(StorageItem* entry);
     void Clear();
+    // Save refuses (false, nothing written) while the file on disk could not be read, when it
+    // is read-only, or when the path is empty (it did not fit).
     bool Save();
     bool Load();
+    // Load, and when the file is refused or damaged while a whole temporary file of an
+    // unfinished save lies beside it, that file takes its place (the other is kept aside).
+    bool LoadRecovering();
+    // Reads the file again; the entries already in memory (made while it could not be read)
+    // stay, behind those of the file.
+    bool Reload();
 
     const LoadReport& LastLoad() const { return lastLoad; }
 
@@ -43,7 +53,10 @@ class StorageList {
     bool WriteHeader(FILE* file) const;
     bool ReadHeader(FILE* file) const;
     bool WriteAll(FILE* file) const;
+    bool LoadFrom(const wchar_t* file);
+    bool KeepAside(LoadReport::State why);
     void KeepAsideDamagedFile();
+    bool ReplaceOrRewrite(const wchar_t* temporary);
 
     StorageItem* tail = nullptr;
     LoadReport lastLoad;
