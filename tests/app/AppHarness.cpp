@@ -13,6 +13,8 @@
 #include "ui/model/EntryEditor.h"
 #include "ui/text/ProgramDirectory.h"
 
+#include <shellapi.h>
+
 namespace {
 
 DialogAnswerer* g_answerer = nullptr;
@@ -31,6 +33,8 @@ const wchar_t* const kTestTexts[] = {
     L"MENU_EXIT, T-EXIT",
     L"MSG_CONFIRM_DELETE, T-CONFIRM",
     L"MSG_ABOUT, T-ABOUT",
+    L"MSG_NOT_SAVED, T-NOT-SAVED",
+    L"MSG_PATH_TOO_LONG, T-PATH-TOO-LONG",
     L"PREFIX_OFF, T-OFF",
     L"PREFIX_OUTDATED, T-PAST",
     L"DLG_HELP_HEADERTEXT, T-HELP-HEADER",
@@ -252,4 +256,44 @@ std::wstring MenuCaption(UINT command) {
 
 bool MenuItemGrayed(UINT command) {
     return (GetMenuState(g_menu, command, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+int StartAsChild(const std::wstring& program, const wchar_t* expected) {
+    std::wstring command = L"\"" + program + L"\" --start \"" + expected + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &process))
+        return -1;
+    // The parent's program keeps its window answering while the child looks for it.
+    PumpUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
+    DWORD code = static_cast<DWORD>(-1);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return static_cast<int>(code);
+}
+
+namespace {
+
+// Child mode: the program starts in this process; 0 when it ended at once and showed exactly
+// the message expected ("-": none), 1 when it started, 2 when it showed something else.
+int RunStartChild(const wchar_t* expected) {
+    DialogAnswerer answerer;
+    const bool started = InitInstance(GetModuleHandleW(nullptr), SW_SHOW);
+    PumpPending();
+    if (started) return 1;
+    if (wcscmp(expected, L"-") == 0) return answerer.seen.empty() ? 0 : 2;
+    return answerer.seen.size() == 1 && answerer.seen[0].text == expected ? 0 : 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int wargc = 0;
+    wchar_t** wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
+    if (wargc == 3 && wcscmp(wargv[1], L"--start") == 0) return RunStartChild(wargv[2]);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

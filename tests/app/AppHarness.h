@@ -73,6 +73,12 @@ class DialogAnswerer {
     std::vector<HWND> handled;
 };
 
+// Runs program (this test program, or a copy of it) in its child mode "--start": the program
+// starts there as a second start would. Gives 0 when it ended at once having shown exactly the
+// message expected ("-" for none), 1 when it started, 2 for another message, -1 when it did not
+// run.
+int StartAsChild(const std::wstring& program, const wchar_t* expected);
+
 // The engine's events as a running engine holds them.
 HANDLE OpenNamedEvent(const wchar_t* name);
 bool EventIsSet(HANDLE event);

@@ -2,7 +2,10 @@
 // change shows on screen, is saved, and only a save that succeeded tells the engine.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "tests/app/AppHarness.h"
+#include "tests/common/FileHolder.h"
 #include "ui/app/AppState.h"
 #include "ui/model/EntryEditor.h"
 #include "ui/resources/resource.h"
@@ -138,7 +141,7 @@ TEST_F(CommandsTest, ToggleFlipsTheEntryAndTheCaption) {
     EXPECT_TRUE(TakeRefresh());
 }
 
-TEST_F(CommandsTest, FailedSaveKeepsTheChangeOnScreenAndTellsNobody) {
+TEST_F(CommandsTest, FailedSaveKeepsTheChangeOnScreenAndTellsTheUser) {
     StartWith({{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 1, 2.0}});
     const std::string before = StoredBytes();
     // The list now saves into a folder that does not exist.
@@ -153,8 +156,89 @@ TEST_F(CommandsTest, FailedSaveKeepsTheChangeOnScreenAndTellsNobody) {
     Command(IDM_DELETE);
     EXPECT_EQ(RowCount(), 1);
     EXPECT_FALSE(TakeRefresh());
-    ASSERT_EQ(answerer.seen.size(), 1u) << "the failed saves asked and told nothing";
+    ASSERT_EQ(answerer.seen.size(), 3u) << "told, asked, told";
+    for (int told : {0, 2}) {
+        EXPECT_EQ(answerer.seen[told].text, L"T-NOT-SAVED");
+        EXPECT_EQ(answerer.seen[told].owner, g_mainWindow);
+    }
     EXPECT_EQ(StoredBytes(), before);
+    EXPECT_EQ(GetFocus(), ListWindow());
+}
+
+// Another program holds "storage.dat", or it is read-only. A save that cannot be made is told
+// and leaves the file as it was; the change stays on screen and goes with the next save.
+TEST_F(CommandsTest, SaveOverAFileThatIsHeldOrReadOnly) {
+    struct Case {
+        const char* name;
+        DWORD share;   // a reader holds the file with this sharing...
+        bool readOnly; // ...or the file is read-only
+        bool saved;
+    };
+    const Case cases[] = {
+        {"a reader sharing read and write", FILE_SHARE_READ | FILE_SHARE_WRITE, false, true},
+        {"a reader sharing read only", FILE_SHARE_READ, false, false},
+        {"a read-only file", 0, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartWith(kThreeEntries);
+        const std::string file = StoredBytes();
+        const std::wstring path = ProgramFile(L"storage.dat");
+        answerer.seen.clear();
+        {
+            std::unique_ptr<FileHolder> reader;
+            if (c.readOnly)
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+            else
+                reader = std::make_unique<FileHolder>(path, c.share);
+            Command(IDM_TOGGLE_ACTIVE);
+        }
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(RowEntry(0)->active, 0) << "the change stays on screen";
+        EXPECT_EQ(TakeRefresh(), c.saved);
+        EXPECT_EQ(answerer.seen.size(), c.saved ? 0u : 1u);
+        EXPECT_EQ(StoredBytes() != file, c.saved);
+        if (!c.saved) {
+            // The next save takes the earlier change along.
+            answerer.answers = {IDYES};
+            Command(IDM_DELETE);
+            const auto stored = ReadStorage();
+            EXPECT_EQ(stored.size(), 2u);
+            EXPECT_TRUE(TakeRefresh());
+        }
+        TearDown();
+        SetUp();
+    }
+}
+
+// A file that exists but cannot be read at start-up is never replaced: the list starts empty,
+// a new entry cannot be saved and is told, and once the file can be read its entries come back
+// and are saved together with the new one.
+TEST_F(CommandsTest, FileHeldWithoutSharingAtStartIsReadAgainNotReplaced) {
+    WriteStorage({{Weekly, PhoneOff, 1, 1.0},
+                  {Weekly, PhoneOn, 1, 2.0},
+                  {Weekly, PowerOff, 1, 3.0},
+                  {Once, PhoneOn, 1, 4.0},
+                  {Once, PhoneOff, 1, 5.0}});
+    const std::string before = StoredBytes();
+    UseScriptedEditor();
+    {
+        FileHolder holder(ProgramFile(L"storage.dat"), 0);
+        ASSERT_TRUE(holder.Held());
+        ASSERT_TRUE(Start());
+        EXPECT_EQ(RowCount(), 0);
+        Command(IDM_NEW);
+        EXPECT_EQ(RowCount(), 1);
+        ASSERT_EQ(answerer.seen.size(), 1u);
+        EXPECT_EQ(answerer.seen[0].text, L"T-NOT-SAVED");
+        EXPECT_FALSE(TakeRefresh());
+    }
+    EXPECT_EQ(StoredBytes(), before);
+    ASSERT_TRUE(PumpUntil([] { return RowCount() == 6; }, 10000));
+    EXPECT_TRUE(TakeRefresh());
+    const auto stored = ReadStorage();
+    ASSERT_EQ(stored.size(), 6u);
+    EXPECT_EQ(stored[5].action, PowerOff) << "the new entry follows the file's own";
 }
 
 TEST_F(CommandsTest, NewFromTheLeftSoftkeyAddsSelectsSavesAndSignals) {

@@ -161,4 +161,41 @@ TEST_P(OverlongTextsTest, StartWithTheClassNameCutAndTheTitleWhole) {
 
 INSTANTIATE_TEST_SUITE_P(StartupTest, OverlongTextsTest, testing::Values(255, 256, 300, 10240));
 
+// A second start of the program in its folder: the running window comes to the front and the
+// second one ends without a word. A start from a folder so long that "storage.dat" would be cut
+// is refused with a message. Both run in a child process, as a real second start does.
+TEST_F(StartupTest, SecondStartAndTooLongFolderEndAtOnce) {
+    ASSERT_TRUE(Start());
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    PumpPending();
+    ASSERT_EQ(GetForegroundWindow(), other);
+    EXPECT_EQ(StartAsChild(self, L"-"), 0);
+    EXPECT_TRUE(PumpUntil([] { return GetForegroundWindow() == g_mainWindow; }));
+    DestroyWindow(other);
+
+    // The folder with its final backslash is 249 characters: the program (d.exe) and
+    // local.dat fit in 260, storage.dat does not.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"dz-long";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    while (folder.size() < 248) {
+        folder += L"\\" + std::wstring(std::min<size_t>(100, 247 - folder.size()), L'f');
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    ASSERT_EQ(folder.size(), 248u);
+    const std::wstring program = folder + L"\\d.exe";
+    ASSERT_TRUE(CopyFileW(self, program.c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileW(ProgramFile(L"local.dat").c_str(), (folder + L"\\local.dat").c_str(), FALSE));
+    EXPECT_EQ(StartAsChild(program, L"T-PATH-TOO-LONG"), 0);
+    EXPECT_EQ(GetFileAttributesW((folder + L"\\storage.d").c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileW(program.c_str());
+    DeleteFileW((folder + L"\\local.dat").c_str());
+}
+
 } // namespace

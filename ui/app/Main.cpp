@@ -8,6 +8,7 @@
 #include "platform/shell/StatusStripTexts.h"
 #include "ui/app/AppState.h"
 #include "ui/app/MainWindow.h"
+#include "ui/app/SingleInstance.h"
 #include "ui/model/ActionBitmaps.h"
 #include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
@@ -54,12 +55,19 @@ int RunProgram(HINSTANCE instance, int showCommand) {
 
 bool InitInstance(HINSTANCE instance, int showCommand) {
     g_instance = instance;
+    if (!TakeInstance()) return false;
     if (!g_textTable.Load()) {
         // The text table is missing, so this one message cannot come from it.
         MessageBoxW(nullptr, L"Can't find resource file!", L"Info", MB_OK | MB_ICONERROR);
         return false;
     }
     HandTextsToStatusStrip();
+    // The entry list leaves its path empty when the folder is too long for the file's name.
+    if (!g_entryList.path[0]) {
+        MessageBoxW(nullptr, Text(L"MSG_PATH_TOO_LONG"), g_textTable.AppName(),
+                    MB_OK | MB_ICONERROR);
+        return false;
+    }
     // The engine runs before any window of ours exists.
     if (!StartEngine()) {
         MessageBoxW(nullptr, Text(L"MSG_NO_ENGINE"), g_textTable.AppName(), MB_OK | MB_ICONERROR);
@@ -90,18 +98,20 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                    nullptr, nullptr, instance, nullptr);
     if (!g_mainWindow) return false;
+    MarkInstanceWindow(g_mainWindow);
     if (!g_scheduleList.CreateListView(g_mainWindow)) {
         DestroyWindow(g_mainWindow);
         return false;
     }
-    // A missing or unreadable file leaves the list empty.
-    g_entryList.Load();
+    // A missing file leaves the list empty; one that cannot be read now is read again later.
+    g_entryList.LoadRecovering();
     if (!FillList()) {
         g_scheduleList.DestroyListView();
         g_entryList.Clear();
         DestroyWindow(g_mainWindow);
         return false;
     }
+    RereadWhileUnreadable();
     ShowWindow(g_mainWindow, showCommand);
     // The lowest bit brings the window forward together with the windows it owns.
     PhoneSetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(g_mainWindow) | 1));
@@ -163,6 +173,7 @@ void LoadImages() {
 }
 
 void ReleaseResources() {
+    ReleaseInstance(g_mainWindow);
     g_scheduleList.DestroyListView();
     // Nothing is saved here: every change was saved when it was made.
     g_entryList.Clear();

@@ -24,10 +24,54 @@ bool SetMenuCaption(UINT command, const wchar_t* text) {
     return SetMenuItemInfoW(g_menu, command, FALSE, &item);
 }
 
+// While "storage.dat" exists but cannot be read, it is read again this often.
+constexpr UINT_PTR kRereadTimer = 1;
+constexpr UINT kRereadEveryMs = 2000;
+
+bool StorageUnreadable() {
+    return g_entryList.LastLoad().state == LoadReport::Unreadable;
+}
+
+// The rows follow the entry list afresh after it was read again.
+void RefillList() {
+    SendMessageW(g_scheduleList.ListWindow(), LVM_DELETEALLITEMS, 0, 0);
+    FillList();
+    UpdateMenuState();
+}
+
+// Reads the file again; true when it could be read this time. Entries made meanwhile stay
+// behind the file's own.
+bool RereadEntries() {
+    g_entryList.Reload();
+    if (StorageUnreadable()) return false;
+    KillTimer(g_mainWindow, kRereadTimer);
+    RefillList();
+    return true;
+}
+
 // The entry list was saved: only then is the engine told to read it again. A failed save keeps
-// the change in memory and on screen, and the file on disk stays what the engine last read.
+// the change in memory and on screen, the file on disk stays what the engine last read, and
+// the user is told; the next save that succeeds takes the change along.
 void SaveAndSignal() {
-    if (g_entryList.Save()) SignalEngineRefresh();
+    // Saving can wait up to about three seconds for a reader of the file to let go.
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    if (StorageUnreadable()) RereadEntries();
+    const bool saved = g_entryList.Save();
+    SetCursor(previous);
+    if (saved) {
+        SignalEngineRefresh();
+        return;
+    }
+    MessageBoxW(g_scheduleList.ListWindow(), Text(L"MSG_NOT_SAVED"), g_textTable.AppName(),
+                MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(g_scheduleList.ListWindow());
+}
+
+// The list started empty, so every entry in memory was made meanwhile: they are saved together
+// with the file's own.
+void OnRereadTimer() {
+    const bool madeMeanwhile = g_entryList.head != nullptr;
+    if (RereadEntries() && madeMeanwhile) SaveAndSignal();
 }
 
 StorageItem* SelectedEntry() {
@@ -81,6 +125,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CREATE: return CreateMainMenuBar(window) ? 0 : -1;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_ACTIVATE: OnActivate(wParam); return 0;
+    case WM_TIMER:
+        if (wParam != kRereadTimer) break;
+        OnRereadTimer();
+        return 0;
     case WM_COMMAND:
         if (OnCommand(window, LOWORD(wParam))) return 0;
         break;
@@ -117,6 +165,10 @@ void UpdateMenuState() {
     const StorageItem* entry = g_scheduleList.GetRowEntry(g_scheduleList.GetSelectedRow());
     const bool active = entry && entry->active;
     SetMenuCaption(IDM_TOGGLE_ACTIVE, Text(active ? L"MENU_DISABLE" : L"MENU_ACTIVATE"));
+}
+
+void RereadWhileUnreadable() {
+    if (StorageUnreadable()) SetTimer(g_mainWindow, kRereadTimer, kRereadEveryMs, nullptr);
 }
 
 bool FillList() {

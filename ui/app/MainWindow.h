@@ -6,6 +6,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 bool CreateMainMenuBar(HWND mainWindow);
 void UpdateMenuState();
 bool FillList();
+// While "storage.dat" exists but cannot be read, it is read again now and then (the list
+// cannot be saved over it meanwhile).
+void RereadWhileUnreadable();
 
 void OnNewEntry();
 void OnEditEntry();
