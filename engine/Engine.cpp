@@ -17,6 +17,10 @@ namespace {
 // While an entry waits the engine wakes at least this often, to notice a change of the clock
 // that nobody announced (see ClockWatch.h). With nothing waiting it sleeps until signalled.
 constexpr DWORD kLongestWaitMs = 60000;
+// A file that exists but cannot be read (another program holds it without sharing) is read
+// again after this, the wait doubling up to the longest; a 4 s hold is over by the fifth try.
+constexpr DWORD kFirstRetryMs = 250;
+constexpr DWORD kLongestRetryMs = 8000;
 
 const char* StateName(LoadReport::State state) {
     switch (state) {
@@ -24,6 +28,7 @@ const char* StateName(LoadReport::State state) {
     case LoadReport::Refused: return "refused";
     case LoadReport::Whole: return "whole";
     case LoadReport::DamagedTail: return "damaged";
+    case LoadReport::Unreadable: return "unreadable";
     }
     return "unknown";
 }
@@ -46,6 +51,8 @@ class Engine {
     bool FindFiles();
     bool MakeEvents();
     void Load();
+    void RetryLoadWhenDue(uint64_t now);
+    DWORD NextWaitMs(uint64_t now) const;
     void FireDue(uint64_t now);
     void Loop();
 
@@ -59,6 +66,8 @@ class Engine {
     HANDLE stopEvent = nullptr;
     HANDLE readyEvent = nullptr;
     HANDLE refreshEvent = nullptr;
+    DWORD retryMs = 0;    // while the file cannot be read: the wait before the next try
+    uint64_t retryAt = 0; // and its instant
 };
 
 Engine::~Engine() {
@@ -117,16 +126,36 @@ void Engine::Load() {
     list->path[MAX_PATH - 1] = L'\0';
     list->Load();
     const LoadReport report = list->LastLoad();
-    schedule.TakeUp(std::move(list), ToTicks(LocalNow()));
+    // A file that cannot be read now says nothing about the entries: the schedule stays as it
+    // is until a read succeeds. Only a file that is gone empties it.
+    const bool unreadable = report.state == LoadReport::Unreadable;
+    const uint64_t now = ToTicks(LocalNow());
+    if (unreadable) {
+        retryMs = retryMs == 0 ? kFirstRetryMs : std::min(2 * retryMs, kLongestRetryMs);
+        retryAt = now + retryMs * kTicksPerMs;
+    } else {
+        retryMs = 0;
+        schedule.TakeUp(std::move(list), now);
+    }
     QueryPerformanceCounter(&finished);
     const double ms = 1000.0 * static_cast<double>(finished.QuadPart - started.QuadPart) /
                       static_cast<double>(frequency.QuadPart);
-    char damage[48] = "";
+    char detail[48] = "";
     if (report.state == LoadReport::DamagedTail)
-        snprintf(damage, sizeof damage, " stopped-at=%ld", report.stoppedAt);
+        snprintf(detail, sizeof detail, " stopped-at=%ld", report.stoppedAt);
+    if (unreadable) snprintf(detail, sizeof detail, " retry-ms=%lu", retryMs);
     journal.Write("load file=\"%s\" state=%s%s entries=%ld waiting=%lu ms=%.3f",
-                  Utf8(storagePath).c_str(), StateName(report.state), damage, report.entries,
+                  Utf8(storagePath).c_str(), StateName(report.state), detail, report.entries,
                   static_cast<unsigned long>(schedule.WaitingCount()), ms);
+}
+
+void Engine::RetryLoadWhenDue(uint64_t now) {
+    if (retryMs != 0 && now >= retryAt) Load();
+}
+
+DWORD Engine::NextWaitMs(uint64_t now) const {
+    const DWORD wait = WaitMs(schedule.NextInstant(), now);
+    return retryMs == 0 ? wait : std::min(wait, WaitMs(retryAt, now));
 }
 
 void Engine::FireDue(uint64_t now) {
@@ -145,8 +174,9 @@ void Engine::Loop() {
             journal.Write("clock changed by %+.3f s", static_cast<double>(shift) / kTicksPerSecond);
             schedule.ClockChanged(now);
         }
+        RetryLoadWhenDue(now);
         FireDue(now);
-        const DWORD wait = WaitMs(schedule.NextInstant(), now);
+        const DWORD wait = NextWaitMs(now);
         const DWORD woke =
             MsgWaitForMultipleObjectsEx(2, signals, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (woke == WAIT_OBJECT_0) return;

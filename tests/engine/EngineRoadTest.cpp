@@ -10,6 +10,7 @@
 #include "engine/Engine.h"
 #include "engine/EngineNames.h"
 #include "platform/device/DeviceState.h"
+#include "tests/common/FileHolder.h"
 #include "tests/engine/EngineHarness.h"
 #include "contract/EngineContract.h"
 #include "ui/model/Firings.h"
@@ -209,6 +210,43 @@ TEST_F(EngineRoad, SurvivesBadEntryFiles) {
     }
     // The entry before the damage still fires.
     EXPECT_GE(engine->WaitForLine({"fired entry 1 ", "result=0"}, kFiringWaitMs, start), 0);
+}
+
+// A refresh while another program holds the file open without sharing says nothing about the
+// entries: the engine keeps what it waits for and reads again until it can. A file that is
+// really gone empties the schedule.
+TEST_F(EngineRoad, KeepsItsScheduleWhileTheFileCannotBeRead) {
+    struct Case {
+        const char* what;
+        bool gone;
+        const char* state;
+        bool fires;
+    } cases[] = {
+        {"held without sharing", false, "state=unreadable", true},
+        {"gone", true, "state=missing", false},
+    };
+    const std::wstring file = engine->ProgramFolder() + L"\\" DZ_STORAGE_FILE;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const EntrySpec due{Once, NowPlus(4), 1, PhoneOn, 0};
+        Hand({due});
+        const size_t from = engine->JournalLines().size();
+        if (c.gone) {
+            ASSERT_TRUE(engine->DeleteEntries());
+            Refresh();
+        } else {
+            FileHolder holder(file, 0);
+            ASSERT_TRUE(holder.Held());
+            ASSERT_TRUE(InstalledEngine::SignalRefresh());
+            ASSERT_GE(engine->WaitForLine({"load ", "retry-ms="}, 5000, from), 0);
+            Sleep(1500); // more tries while the file stays held
+        }
+        EXPECT_GE(engine->WaitForLine({"load ", c.state, "entries=0"}, 100, from), 0);
+        const int fired =
+            engine->WaitForLine({"fired entry 1 "}, c.fires ? kFiringWaitMs : 5000, from);
+        EXPECT_EQ(fired >= 0, c.fires);
+        if (c.fires) EXPECT_GE(engine->WaitForLine({"load ", "state=whole"}, 100, from), 0);
+    }
 }
 
 TEST_F(EngineRoad, MissingLibraryOrExecutorIsJournaledAsMinusOne) {
