@@ -84,7 +84,8 @@ TEST(ActionEditor, DiscoverableFollowsBluetoothOn) {
     });
 }
 
-// What Done stores in action and options after the user's switch-over; hidden boxes count.
+// What Done stores in action and options after the user's switch-over; hidden boxes count,
+// and what the editor cannot show stays as it was.
 TEST(ActionEditor, StoresTheOptionsOfTheChosenAction) {
     struct Case {
         const char* name;
@@ -113,19 +114,24 @@ TEST(ActionEditor, StoresTheOptionsOfTheChosenAction) {
              Click(d, IDC_BT_DISCOVERABLE_CHECK);
          },
          PhoneOn, 3},
-        {"an unknown action stays and keeps its options", 7, 3,
+        {"an unknown action shows an empty choice and keeps its options", 7, 0x8003,
          [](HWND d) {
-             EXPECT_EQ(Selection(d, IDC_ACTION_LIST), -1);
+             EXPECT_EQ(ItemData(d, IDC_ACTION_LIST), (std::vector<LRESULT>{0, 1, 2, 7}));
+             EXPECT_EQ(SelectedData(d, IDC_ACTION_LIST), 7);
+             EXPECT_EQ(SelectedText(d, IDC_ACTION_LIST), L"");
              EXPECT_FALSE(Visible(d, IDC_BT_ON_CHECK));
              EXPECT_FALSE(Visible(d, IDC_BT_OFF_CHECK));
          },
-         7, 3},
+         7, 0x8003},
+        {"option bits the editor does not show stay", PhoneOn, 0x8001,
+         [](HWND d) { Click(d, IDC_BT_ON_CHECK); }, PhoneOn, 0x8000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DZItem entry;
         entry.action = c.action;
         entry.options = c.options;
+        entry.active = 2; // active, as no status item shows it
         EXPECT_EQ(EditEntry(entry,
                             [&](HWND dialog) {
                                 c.user(dialog);
@@ -134,6 +140,7 @@ TEST(ActionEditor, StoresTheOptionsOfTheChosenAction) {
                   kEditDone);
         EXPECT_EQ(entry.action, c.storedAction);
         EXPECT_EQ(entry.options, c.storedOptions);
+        EXPECT_EQ(entry.active, 2);
     }
 }
 

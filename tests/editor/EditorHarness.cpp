@@ -182,6 +182,14 @@ int ItemCount(HWND dialog, int listId) {
     return static_cast<int>(SendMessageW(Control(dialog, listId), LB_GETCOUNT, 0, 0));
 }
 
+std::wstring SelectedText(HWND dialog, int listId) {
+    const int selected = Selection(dialog, listId);
+    if (selected < 0) return L"<none>";
+    wchar_t text[256] = L"";
+    SendMessageW(Control(dialog, listId), LB_GETTEXT, selected, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 std::vector<LRESULT> ItemData(HWND dialog, int listId) {
     std::vector<LRESULT> data;
     for (int index = 0; index < ItemCount(dialog, listId); ++index)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/core/SystemTimeFields.h"
@@ -40,6 +41,7 @@ bool Enabled(HWND dialog, int id);
 bool Checked(HWND dialog, int id);
 int Selection(HWND dialog, int listId); // -1 when none
 LRESULT SelectedData(HWND dialog, int listId);
+std::wstring SelectedText(HWND dialog, int listId);
 int ItemCount(HWND dialog, int listId);
 std::vector<LRESULT> ItemData(HWND dialog, int listId);
 SYSTEMTIME PickerValue(HWND dialog, int pickerId);

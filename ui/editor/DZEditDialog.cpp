@@ -55,7 +55,11 @@ void DZEditDialog::InitControls() {
     if (!GetDlgItem(dialog, IDC_ACTION_LIST)) return;
     for (int action = 0; action < static_cast<int>(ARRAYSIZE(kActionKeys)); ++action)
         AddItem(dialog, IDC_ACTION_LIST, Text(kActionKeys[action]), action);
-    SelectIndex(dialog, IDC_ACTION_LIST, ActionEntry(entry).action);
+    // An action this editor does not know shows as an empty choice, which keeps it: the list
+    // never shows a wrong one.
+    const uint16_t action = ActionEntry(entry).action;
+    if (action >= ARRAYSIZE(kActionKeys)) AddItem(dialog, IDC_ACTION_LIST, L"", action);
+    SelectData(dialog, IDC_ACTION_LIST, action);
     InitOptionBoxes();
 
     const int occursTop = TopOf(dialog, IDC_OCCURS_LABEL);
@@ -86,8 +90,8 @@ void DZEditDialog::InitOptionBoxes() {
 
 void DZEditDialog::LayoutActionRows(HWND dialog) {
     const int fieldOffset = TopOf(dialog, IDC_OCCURS_LIST) - TopOf(dialog, IDC_OCCURS_LABEL);
-    int action = -1;
-    SelectedIndex(dialog, IDC_ACTION_LIST, &action);
+    LRESULT action = -1;
+    SelectedData(dialog, IDC_ACTION_LIST, &action);
 
     // Without an action (an entry whose code is none of the three) no options are shown and
     // the Occurs row takes the options' place, as for power off.
@@ -140,16 +144,17 @@ INT_PTR CALLBACK DZEditDialog::ActionDialogHook(HWND window, UINT message, WPARA
 }
 
 // The boxes count whether they are shown or not: the box of the chosen action gives bit 0,
-// Discoverable bit 1.
+// Discoverable bit 1. What the editor cannot show stays as it was: option bits above these
+// two, and the options of an action it does not know.
 void DZEditDialog::StoreValues() {
     StorageEditDialog::StoreValues();
     HWND dialog = dialogWindow;
     if (!GetDlgItem(dialog, IDC_ACTION_LIST)) return; // the boxes were never filled
     DZItem& item = ActionEntry(entry);
-    int action;
-    if (SelectedIndex(dialog, IDC_ACTION_LIST, &action))
-        item.action = static_cast<uint16_t>(action);
-    uint16_t options = 0;
+    LRESULT action;
+    if (SelectedData(dialog, IDC_ACTION_LIST, &action)) item.action = static_cast<uint16_t>(action);
+    if (item.action >= ARRAYSIZE(kActionKeys)) return;
+    auto options = static_cast<uint16_t>(item.options & ~(kOptionBluetooth | kOptionDiscoverable));
     int bluetoothBox = item.action == PhoneOff ? IDC_BT_OFF_CHECK : IDC_BT_ON_CHECK;
     if (IsChecked(dialog, bluetoothBox)) options |= kOptionBluetooth;
     if (IsChecked(dialog, IDC_BT_DISCOVERABLE_CHECK)) options |= kOptionDiscoverable;

@@ -322,8 +322,10 @@ void StorageEditDialog::StoreValues() {
     const auto kind = static_cast<int32_t>(selectedKind);
     entry->kind = kind;
 
+    // "On" keeps an active value other than 1 that the list cannot show.
     int status;
-    if (SelectedIndex(dialog, IDC_STATUS_LIST, &status)) entry->active = status;
+    if (SelectedIndex(dialog, IDC_STATUS_LIST, &status) && (status == 0 || entry->active == 0))
+        entry->active = status;
 
     // A hidden date picker still holds the entry's date; the next 24 hours start today.
     SYSTEMTIME date, time;
