@@ -124,6 +124,9 @@ int RunReader(const wchar_t* path) {
 int RunSave(const wchar_t* path, int v) {
     DZList list;
     swprintf(list.path, 260, L"%ls", path);
+    // Loaded first, as the program does: a refused file is then kept aside before the save.
+    list.Load();
+    list.Clear();
     FillVersion(list, v);
     return list.Save() ? 0 : 1;
 }

@@ -48,6 +48,15 @@ if mount -t tmpfs -o size=64k dz-faults "$work/full" 2>/dev/null; then
   rc=$?
   [ $rc -eq 1 ] || fail "full disk: save gave exit code $rc, not 1 (false)"
   cmp -s "$work/full/storage.dat" "$work/previous" || fail "full disk: previous file changed"
+  # A refused file is kept aside before it is replaced; a copy the full disk cut short is
+  # removed, and the save fails.
+  printf 'not an entry file' >"$work/full/storage.dat"
+  cp "$work/full/storage.dat" "$work/previous"
+  save "$work/full" 4
+  rc=$?
+  [ $rc -eq 1 ] || fail "full disk, refused file: save gave exit code $rc, not 1 (false)"
+  cmp -s "$work/full/storage.dat" "$work/previous" || fail "full disk: refused file changed"
+  ls "$work/full" | grep -q '\.refused$' && fail "full disk: a copy cut short was left behind"
   rm -f "$work/full/filler"
   save "$work/full" 4 || fail "save after room was made"
   echo "full disk: checked"
