@@ -22,6 +22,12 @@ bool FlushToDisk(FILE* file);
 // Cuts or extends the open file to size bytes; the stream is flushed first.
 bool SetFileSize(FILE* file, long size);
 
+#ifdef _WIN32
+// The file opens for reading now (opened and closed at once, without OpenFile's wait for a
+// holder that does not share). Only the program's window needs it.
+bool FileOpensNow(const wchar_t* path);
+#endif
+
 #ifndef _WIN32
 // Native only: a UTF-8 path with slashes as a wide path with backslashes; returns its length,
 // cut to fit size characters with the terminator.

@@ -245,7 +245,9 @@ TEST_F(EngineRoad, KeepsItsScheduleWhileTheFileCannotBeRead) {
         const int fired =
             engine->WaitForLine({"fired entry 1 "}, c.fires ? kFiringWaitMs : 5000, from);
         EXPECT_EQ(fired >= 0, c.fires);
-        if (c.fires) EXPECT_GE(engine->WaitForLine({"load ", "state=whole"}, 100, from), 0);
+        if (c.fires) {
+            EXPECT_GE(engine->WaitForLine({"load ", "state=whole"}, 100, from), 0);
+        }
     }
 }
 

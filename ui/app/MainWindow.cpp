@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "platform/core/FileIo.h"
 #include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/SoftkeyCaptions.h"
 #include "ui/app/AppState.h"
@@ -70,6 +71,9 @@ void SaveAndSignal() {
 // The list started empty, so every entry in memory was made meanwhile: they are saved together
 // with the file's own.
 void OnRereadTimer() {
+    // Reading waits up to a second for a file held without sharing: the timer only tries once
+    // the file opens, so the window does not freeze on every tick.
+    if (!FileOpensNow(g_entryList.path)) return;
     const bool madeMeanwhile = g_entryList.head != nullptr;
     if (RereadEntries() && madeMeanwhile) SaveAndSignal();
 }
