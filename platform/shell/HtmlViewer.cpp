@@ -1,5 +1,6 @@
 #include "platform/shell/HtmlDocument.h"
 #include "platform/shell/HtmlLayout.h"
+#include "platform/shell/PaintThrough.h"
 #include "platform/shell/SmartphoneShell.h"
 #include <algorithm>
 #include <memory>
@@ -190,6 +191,7 @@ void OnScrollBar(HWND window, Viewer& viewer, WORD request) {
 
 LRESULT CALLBACK HtmlViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Viewer* viewer = ViewerOf(window);
+    if (PaintThrough(window, message, wParam, PaintContent)) return 0;
     switch (message) {
     case WM_NCCREATE:
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new Viewer));
@@ -205,14 +207,6 @@ LRESULT CALLBACK HtmlViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
         if (viewer) LayOut(window, *viewer);
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        PaintContent(window, dc);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_PRINTCLIENT: PaintContent(window, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_KEYDOWN:

@@ -1,5 +1,6 @@
 #include "platform/shell/SoftkeyBar.h"
 #include "platform/shell/PhoneScreen.h"
+#include "platform/shell/PaintThrough.h"
 #include "platform/shell/PhoneWindow.h"
 #include "platform/shell/SmartphoneShell.h"
 #include <string>
@@ -92,13 +93,6 @@ void PaintContent(HWND bar, HDC dc) {
     DeleteObject(font);
 }
 
-void OnPaint(HWND bar) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(bar, &paint);
-    PaintContent(bar, dc);
-    EndPaint(bar, &paint);
-}
-
 // The popup opens upwards from the softkey's corner of the bar; the chosen command goes to
 // the owner only after the popup has closed.
 UINT TrackPopup(HWND bar, SoftkeyBarState* state, Softkey which) {
@@ -143,14 +137,13 @@ void OnDestroy(HWND bar, SoftkeyBarState* state) {
 
 LRESULT CALLBACK SoftkeyBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
     SoftkeyBarState* state = StateOf(bar);
+    if (PaintThrough(bar, message, wParam, PaintContent)) return 0;
     switch (message) {
     case WM_NCCREATE:
         SetWindowLongPtrW(
             bar, GWLP_USERDATA,
             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
         break;
-    case WM_PAINT: OnPaint(bar); return 0;
-    case WM_PRINTCLIENT: PaintContent(bar, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_LBUTTONUP: {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/shell/PaintThrough.h"
 #include "platform/shell/PhoneScreen.h"
 
 namespace {
@@ -55,6 +56,7 @@ void PaintContent(HWND list, HDC dc) {
 
 LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                           DWORD_PTR) {
+    if (PaintThrough(list, message, wParam, PaintContent)) return 0;
     switch (message) {
     case WM_KEYDOWN:
         switch (wParam) {
@@ -63,14 +65,6 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
         }
         break;
     case WM_ERASEBKGND: return 1; // the paint fills the whole box
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(list, &paint);
-        PaintContent(list, dc);
-        EndPaint(list, &paint);
-        return 0;
-    }
-    case WM_PRINTCLIENT: PaintContent(list, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE: {

@@ -1,5 +1,6 @@
 #include "platform/device/DeviceState.h"
 #include "platform/device/PhoneApi.h"
+#include "platform/shell/PaintThrough.h"
 #include "platform/shell/PhoneScreen.h"
 #include "platform/shell/StatusStripTexts.h"
 #include <string>
@@ -76,15 +77,8 @@ void PaintContent(HWND window, HDC dc) {
 }
 
 LRESULT CALLBACK StatusStripProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (PaintThrough(window, message, wParam, PaintContent)) return 0;
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        PaintContent(window, dc);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_PRINTCLIENT: PaintContent(window, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_TIMER: InvalidateRect(window, nullptr, FALSE); return 0;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/shell/PaintThrough.h"
 #include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/SoftkeyCaptions.h"
 #include "ui/app/AppState.h"
@@ -86,15 +87,8 @@ void ScrollBy(HWND list, int rows) {
 }
 
 LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (PaintThrough(list, message, wParam, PaintContent)) return 0;
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(list, &paint);
-        PaintContent(list, dc);
-        EndPaint(list, &paint);
-        return 0;
-    }
-    case WM_PRINTCLIENT: PaintContent(list, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_ERASEBKGND: return 1;
     // The arrows scroll and the action key closes, as Done does; Back stays with the dialog,
     // which closes too.
