@@ -13,7 +13,7 @@ namespace {
 
 constexpr int32_t kMon = 1, kWed = 4, kThu = 8, kFri = 16, kSat = 32, kSun = 64;
 
-struct Spec {
+struct EntryRow {
     int32_t kind;
     FILETIME start;
     int32_t weekdays = 0;
@@ -23,7 +23,7 @@ struct Spec {
     int32_t active = 1;
 };
 
-DZItem* Make(const Spec& s) {
+DZItem* Make(const EntryRow& s) {
     DZItem* item = new DZItem;
     item->kind = s.kind;
     item->startTime = s.start;
@@ -52,7 +52,7 @@ TEST(NextFiring, SuccessiveFiringsOfEachKind) {
     const FILETIME wednesday10 = At(2026, 12, 9, 10, 0);
     struct Case {
         const char* what;
-        Spec entry;
+        EntryRow entry;
         FILETIME after;
         std::vector<std::string> expected;
     } cases[] = {
@@ -122,7 +122,7 @@ TEST(NextFiring, SuccessiveFiringsOfEachKind) {
 TEST(UpcomingFirings, TimeOrderWithTiesInDisplayOrder) {
     DZList list;
     const FILETIME start = At(2020, 1, 1, 8, 0);
-    const Spec file[] = {
+    const EntryRow file[] = {
         {Once, At(2026, 12, 10, 8, 0)},         // 0: after the weekly ones
         {Weekly, start, kThu},                  // 1
         {Weekly, start, 127, 0, 0, 0, 0, 0, 0}, // 2: disabled
@@ -130,7 +130,7 @@ TEST(UpcomingFirings, TimeOrderWithTiesInDisplayOrder) {
         {Weekly, At(2020, 1, 1, 7, 0), kThu},   // 4: earlier time of day
     };
     std::vector<const StorageItem*> entries;
-    for (const Spec& s : file) {
+    for (const EntryRow& s : file) {
         entries.push_back(Make(s));
         list.Append(const_cast<StorageItem*>(entries.back()));
     }

@@ -23,15 +23,20 @@ FILETIME NextOnRule(const StorageItem& entry, const FILETIME& startTime, uint64_
                                 : NextMonthly(entry, startTime, FromTicks(after + 1));
 }
 
+// The entry's stored start and the instant `after` as calendar fields.
+bool StartAndReference(const StorageItem& entry, uint64_t after, SYSTEMTIME* start,
+                       SYSTEMTIME* reference) {
+    const FILETIME afterTime = FromTicks(after);
+    return FileTimeToSystemTime(&entry.startTime, start) &&
+           FileTimeToSystemTime(&afterTime, reference);
+}
+
 // The monthly rule takes its candidates' year from the stored start: an entry started in an
 // earlier year than `after` would find only passed candidates and never fire again. Its
 // start is taken into the year of `after` first; a start in a later year keeps its year.
 FILETIME NextMonthlyFiring(const StorageItem& entry, uint64_t after) {
     SYSTEMTIME start, reference;
-    const FILETIME afterTime = FromTicks(after);
-    if (!FileTimeToSystemTime(&entry.startTime, &start) ||
-        !FileTimeToSystemTime(&afterTime, &reference))
-        return kNever;
+    if (!StartAndReference(entry, after, &start, &reference)) return kNever;
     if (start.wYear < reference.wYear) {
         start.wYear = reference.wYear;
         start.wDay = 1; // every month has a first day; the rule sets its own day
@@ -47,10 +52,7 @@ FILETIME NextMonthlyFiring(const StorageItem& entry, uint64_t after) {
 // skipped here.
 FILETIME NextYearlyFiring(const StorageItem& entry, uint64_t after) {
     SYSTEMTIME start, reference;
-    const FILETIME afterTime = FromTicks(after);
-    if (!FileTimeToSystemTime(&entry.startTime, &start) ||
-        !FileTimeToSystemTime(&afterTime, &reference))
-        return kNever;
+    if (!StartAndReference(entry, after, &start, &reference)) return kNever;
     for (int year = reference.wYear; year <= reference.wYear + kYearsToLeapDay; ++year) {
         if (year > kLastValidYear) break;
         SYSTEMTIME candidate = start;
