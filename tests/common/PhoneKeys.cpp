@@ -27,15 +27,17 @@ constexpr UINT kProbeTimeoutMs = 2000;
 std::atomic<bool> g_runEnded{false};
 
 // Answered on the program's thread when it next looks at its queue: true when nothing but
-// timers waits there (no input, no posted message, no window to paint) and a window has the
-// focus. A dialog opens hidden and is shown when its loop first finds the queue empty, after
-// the owner was disabled: until then no window has the focus, and a key would go nowhere.
+// timers waits there (no input, no posted message, no window to paint) and a shown window of
+// an enabled top-level window has the focus. A dialog opens hidden and is shown when its loop
+// first finds the queue empty, after the owner was disabled: until then the focus is nowhere
+// or still in the disabled owner, and a key would go to the wrong window.
 // Under Wine the display's own events are taken in only while a thread waits, so the probe
 // first waits for nothing, which takes them in.
 LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kProbeAtRest) {
         MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
-        return GetFocus() &&
+        HWND focus = GetFocus();
+        return focus && IsWindowVisible(focus) && IsWindowEnabled(GetAncestor(focus, GA_ROOT)) &&
                HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_PAINT | QS_HOTKEY)) == 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
