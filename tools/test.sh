@@ -19,6 +19,11 @@ echo "== format =="
 format_status=0
 git ls-files -- '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run -Werror || format_status=1
 
+# ccache, where a developer installed it, shares compiled files between build folders.
+launcher=()
+command -v ccache >/dev/null &&
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+
 summary=$(mktemp)
 run_ctest() { # folder label
   set +e
@@ -32,7 +37,7 @@ status=$format_status
 only=${DZ_ONLY:-all}
 if [ "$only" != windows ]; then
   echo "== native build (sanitizers) =="
-  cmake -S . -B "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
   cmake --build "$build/native" -j"$jobs"
   run_ctest "$build/native" || status=1
   if [ -z "${DZ_TESTS:-}" ] || [[ fuzz =~ $DZ_TESTS ]]; then
@@ -43,7 +48,7 @@ fi
 if [ "$only" != native ]; then
   echo "== Windows build, tests under Wine =="
   cmake -S . -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
   cmake --build "$build/win" -j"$jobs"
   source "$root/tools/wine-env.sh"
   trap dz_wine_stop EXIT

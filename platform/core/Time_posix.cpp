@@ -3,6 +3,8 @@
 #include "platform/core/Calendar.h"
 #include "platform/core/Win32Posix.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -89,4 +91,17 @@ LONG CompareFileTime(const FILETIME* a, const FILETIME* b) {
     const uint64_t x = (static_cast<uint64_t>(a->dwHighDateTime) << 32) | a->dwLowDateTime;
     const uint64_t y = (static_cast<uint64_t>(b->dwHighDateTime) << 32) | b->dwLowDateTime;
     return x < y ? -1 : x > y ? 1 : 0;
+}
+
+DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) {
+    const char* value = getenv(name);
+    if (!value) return 0;
+    const size_t length = strlen(value);
+    if (length + 1 > size) return static_cast<DWORD>(length + 1);
+    memcpy(buffer, value, length + 1);
+    return static_cast<DWORD>(length);
+}
+
+BOOL SetEnvironmentVariableA(const char* name, const char* value) {
+    return (value ? setenv(name, value, 1) : unsetenv(name)) == 0;
 }

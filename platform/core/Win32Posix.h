@@ -58,6 +58,11 @@ BOOL SystemTimeToFileTime(const SYSTEMTIME* systemTime, FILETIME* fileTime);
 void GetLocalTime(SYSTEMTIME* systemTime);
 LONG CompareFileTime(const FILETIME* a, const FILETIME* b);
 
+// The process's environment: the value's length, 0 when unset (or size too small: then the
+// length it needs); setting a null value removes the variable.
+DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size);
+BOOL SetEnvironmentVariableA(const char* name, const char* value);
+
 // Full path of the running program with backslashes; at most size characters with terminator.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 

@@ -21,6 +21,6 @@ function(dz_phone_keys_test name)
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/ui/resources/${file}
               $<TARGET_FILE_DIR:${name}>)
   endforeach()
-  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE RESOURCE_LOCK dz_engine
-                       ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=en_US.UTF-8")
+  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE RESOURCE_LOCK dz_engine)
+  set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=en_US.UTF-8")
 endfunction()

@@ -3,9 +3,10 @@
 // time to the minute, moved by a number of days (negative for the past).
 #include <windows.h>
 
+#include "platform/core/Clock.h"
+
 inline FILETIME LocalTimeFromNow(double days) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
+    SYSTEMTIME now = LocalNowFields();
     now.wSecond = 0;
     now.wMilliseconds = 0;
     FILETIME time;

@@ -16,8 +16,7 @@ uint64_t Ticks(const SYSTEMTIME& t) {
 }
 
 SYSTEMTIME NowToTheMinute() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
+    SYSTEMTIME now = LocalNowFields();
     now.wSecond = 0;
     now.wMilliseconds = 0;
     return now;

@@ -38,8 +38,7 @@ std::string FileOf(DZItem* entry) {
 }
 
 SYSTEMTIME Today() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
+    SYSTEMTIME now = LocalNowFields();
     return now;
 }
 
@@ -58,9 +57,10 @@ bool FullyShown(HWND control) {
     return rect.top >= client.top && rect.bottom <= client.bottom;
 }
 
-// The user looks at the time picker and sets its AM/PM field (the third) to PM if it shows AM.
+// From the minute field, the user looks at the time picker and sets its AM/PM field (the next
+// one) to PM if it shows AM.
 void SetPm(PhoneKeys& keys) {
-    keys.Press("Right Right");
+    keys.Press("Right");
     if (PickerTime(keys.Focus()).wHour < 12) keys.Press("Return Up Return");
 }
 

@@ -279,8 +279,7 @@ TEST(StorageList, AppendAndRemoveKeepTheChainWhole) {
 }
 
 TEST(StorageItem, NewActionEntryHasItsDefaults) {
-    SYSTEMTIME before;
-    GetLocalTime(&before);
+    SYSTEMTIME before = LocalNowFields();
     DZItem e;
     SYSTEMTIME start;
     ASSERT_TRUE(FileTimeToSystemTime(&e.startTime, &start));

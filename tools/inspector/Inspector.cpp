@@ -66,9 +66,8 @@ bool ParseAt(const wchar_t* text, Options* options) {
 
 // Empty when the command line is good, else what is wrong with it.
 std::wstring ParseArguments(int argc, wchar_t** argv, Options* options) {
-    GetLocalTime(&options->at);
-    if (!SystemTimeToFileTime(&options->at, &options->atTime))
-        return L"the current local time does not convert";
+    options->atTime = LocalNow();
+    options->at = LocalNowFields();
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
         const bool hasValue = i + 1 < argc;

@@ -165,16 +165,12 @@ FILETIME NextOccurrence(const StorageItem& entry, const FILETIME& reference,
 }
 
 FILETIME NextOccurrence(const StorageItem& entry, const FILETIME& reference) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return NextOccurrence(entry, reference, now);
+    return NextOccurrence(entry, reference, LocalNowFields());
 }
 
 int CompareByNextOccurrence(const StorageItem& a, const StorageItem& b) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME reference{};
-    SystemTimeToFileTime(&now, &reference);
+    const SYSTEMTIME now = LocalNowFields();
+    const FILETIME reference = LocalNow();
     return Compare64(ToTicks(NextOccurrence(a, reference, now)),
                      ToTicks(NextOccurrence(b, reference, now)));
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/core/Calendar.h"
+#include "platform/core/Clock.h"
 #include "platform/core/Win32Core.h"
 
 enum ScheduleKind : int32_t {
@@ -59,8 +60,3 @@ constexpr FILETIME kNever = {0xFFFFFFFFu, 0x7FFFFFFFu};
 inline bool IsNever(const FILETIME& time) {
     return ToTicks(time) == ToTicks(kNever);
 }
-
-// The current local time, the one clock that entries, the editor and the engine read: as the
-// platform's calendar fields, and as a FILETIME.
-SYSTEMTIME LocalNowFields();
-FILETIME LocalNow();

@@ -136,8 +136,7 @@ bool StorageList::WriteAll(FILE* file) const {
 
 // Copies the file on disk beside it under a name that tells the time and what was wrong.
 bool StorageList::KeepAside(LoadReport::State why) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
+    const SYSTEMTIME now = LocalNowFields();
     wchar_t suffix[64];
     swprintf(suffix, 64, L".%04u%02u%02u-%02u%02u%02u.%ls", now.wYear, now.wMonth, now.wDay,
              now.wHour, now.wMinute, now.wSecond, KeptAsideSuffix(why));
