@@ -9,7 +9,7 @@
 #include "engine/Firing.h"
 #include "engine/Journal.h"
 #include "engine/Registration.h"
-#include "engine/Schedule.h"
+#include "engine/FiringSchedule.h"
 #include "contract/EngineContract.h"
 
 namespace {
@@ -59,7 +59,7 @@ class Engine {
     HINSTANCE instance;
     Journal journal;
     ClockWatch clock;
-    Schedule schedule;
+    FiringSchedule schedule;
     std::wstring storagePath;
     std::wstring libraryPath;
     HANDLE instanceMutex = nullptr;

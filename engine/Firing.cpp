@@ -72,8 +72,9 @@ DWORD WINAPI FiringThread(void* parameter) {
 std::string DescribeEntry(const Firing& firing) {
     char text[160];
     snprintf(text, sizeof text, "entry %d (%s %s, action %u, options %u)", firing.entryNumber,
-             KindText(firing.key.kind).c_str(), FormatInstant(firing.key.startTime).c_str(),
-             firing.key.action, firing.key.options);
+             KindText(firing.key.when.kind).c_str(),
+             FormatInstant(ToTicks(firing.key.when.startTime)).c_str(), firing.key.what.action,
+             firing.key.what.options);
     return text;
 }
 

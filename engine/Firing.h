@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/Journal.h"
-#include "engine/Schedule.h"
+#include "engine/FiringSchedule.h"
 
 // "entry 2 (once 2024-05-01 12:00:05.000, action 0, options 1)"
 std::string DescribeEntry(const Firing& firing);

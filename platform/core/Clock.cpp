@@ -57,7 +57,10 @@ std::atomic<int64_t>& Offset() {
 } // namespace
 
 FILETIME LocalNow() {
-    const auto ticks = static_cast<uint64_t>(PlatformTicks() + Offset().load());
+    // The offset first: its first reading sets it against the platform clock, which must not
+    // be read before that, or the first instant would lie before the one set.
+    const int64_t offset = Offset().load();
+    const auto ticks = static_cast<uint64_t>(PlatformTicks() + offset);
     return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
 }
 

@@ -4,20 +4,19 @@
 #include <string>
 
 #include "platform/core/SystemTimeFields.h"
-#include "ui/model/CivilTime.h"
 #include "ui/model/ScheduleTypes.h"
 
 // The instant of a date that exists; Never stands out in a failure message when it does not.
 inline FILETIME At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
     FILETIME f = kNever;
-    ValidCivilToFileTime(SystemTimeOf(y, mo, d, h, mi, s), &f);
+    CivilToInstant(SystemTimeOf(y, mo, d, h, mi, s), &f);
     return f;
 }
 
 inline std::string Show(const FILETIME& f) {
     if (IsNever(f)) return "Never";
     SYSTEMTIME t{};
-    if (!FileTimeToSystemTime(&f, &t)) return "(no date)";
+    if (!TicksToCivil(ToTicks(f), &t)) return "(no date)";
     char text[40];
     snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
              t.wMinute, t.wSecond);

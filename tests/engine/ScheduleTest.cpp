@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <memory>
 
-#include "engine/Schedule.h"
+#include "engine/FiringSchedule.h"
 #include "platform/core/SystemTimeFields.h"
 #include "tests/engine/EngineHarness.h"
 
@@ -59,7 +59,7 @@ TEST(EngineSchedule, WhatWaitsAfterTheEngineLearnsOfAnEntry) {
         {"unknown kind keeps its instant", {16, now + kSecond}, now + kSecond},
     };
     for (const Case& c : cases) {
-        Schedule schedule;
+        FiringSchedule schedule;
         schedule.TakeUp(ListOf({c.entry}), now);
         EXPECT_EQ(schedule.NextInstant(), c.waitsFor) << c.what;
         EXPECT_EQ(schedule.TakeDue(now + 14 * 24 * 3600 * kSecond).size(),
@@ -69,7 +69,7 @@ TEST(EngineSchedule, WhatWaitsAfterTheEngineLearnsOfAnEntry) {
 }
 
 TEST(EngineSchedule, OneTimeEntryFiresOnceWhenItsInstantArrives) {
-    Schedule schedule;
+    FiringSchedule schedule;
     const uint64_t instant = kWednesday10 + 3 * kSecond;
     schedule.TakeUp(ListOf({{Once, instant, 1, PhoneOn, 3}}), kWednesday10);
     EXPECT_TRUE(schedule.TakeDue(instant - 1).empty());
@@ -83,7 +83,7 @@ TEST(EngineSchedule, OneTimeEntryFiresOnceWhenItsInstantArrives) {
 }
 
 TEST(EngineSchedule, WeeklyEntryFiresAtEachOccurrence) {
-    Schedule schedule;
+    FiringSchedule schedule;
     schedule.TakeUp(ListOf({{Weekly, At(2026, 1, 1, 11, 0), 1, 0, 0, kWednesday}}), kWednesday10);
     EXPECT_EQ(schedule.TakeDue(At(2026, 12, 9, 11, 0, 0, 2)).size(), 1u);
     EXPECT_EQ(schedule.NextInstant(), At(2026, 12, 16, 11, 0));
@@ -97,7 +97,7 @@ TEST(EngineSchedule, RefreshKeepsWhatUnchangedEntriesWaitForAndFollowsChanges) {
     const EntrySpec movedBefore{Once, now + 20 * kSecond, 1, PhoneOn, 0};
     const EntrySpec movedAfter{Once, now + 5 * kSecond, 1, PhoneOn, 0};
     const EntrySpec deleted{Once, now + 7 * kSecond, 1, PowerOff, 0};
-    Schedule schedule;
+    FiringSchedule schedule;
     schedule.TakeUp(ListOf({unchanged, movedBefore, deleted}), now);
 
     // The unchanged entry's instant passes while the file is being read again: it was known
@@ -114,7 +114,7 @@ TEST(EngineSchedule, RefreshKeepsWhatUnchangedEntriesWaitForAndFollowsChanges) {
 
 TEST(EngineSchedule, NoOccurrenceFiresTwice) {
     const EntrySpec weekly{Weekly, At(2026, 1, 1, 11, 0), 1, PhoneOff, 1, kWednesday};
-    Schedule schedule;
+    FiringSchedule schedule;
     schedule.TakeUp(ListOf({weekly, weekly}), kWednesday10);
     // Two identical entries share their occurrence: the action runs once.
     EXPECT_EQ(schedule.TakeDue(At(2026, 12, 9, 11, 0)).size(), 1u);
@@ -129,7 +129,7 @@ TEST(EngineSchedule, NoOccurrenceFiresTwice) {
 }
 
 TEST(EngineSchedule, ClockChangesMoveRecurringEntriesOnly) {
-    Schedule schedule;
+    FiringSchedule schedule;
     const uint64_t onceAt = At(2026, 12, 9, 12, 0);
     schedule.TakeUp(
         ListOf({{Weekly, At(2026, 1, 1, 11, 0), 1, 0, 0, kWednesday | 2}, {Once, onceAt}}),

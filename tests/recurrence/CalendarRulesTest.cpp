@@ -22,7 +22,7 @@ TEST(CalendarRules, DatesThatDoNotExistAreRefusedOnEveryPlatform) {
     };
     for (const Case& c : cases) {
         FILETIME f{};
-        EXPECT_EQ(ValidCivilToFileTime(c.time, &f), c.exists)
+        EXPECT_EQ(CivilToInstant(c.time, &f), c.exists)
             << c.time.wYear << "-" << c.time.wMonth << "-" << c.time.wDay;
     }
 }

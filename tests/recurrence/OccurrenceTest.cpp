@@ -3,6 +3,7 @@
 
 #include "tests/common/CivilInstants.h"
 #include "ui/model/Recurrence.h"
+#include "ui/model/StorageItem.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ TEST(NextYearly, CurrentYearThenNextAndTheStoredInstantFor29February) {
         StorageItem entry(Yearly, 0);
         entry.startTime = c.start;
         FILETIME reference{};
-        ASSERT_TRUE(ValidCivilToFileTime(c.now, &reference));
+        ASSERT_TRUE(CivilToInstant(c.now, &reference));
         EXPECT_INSTANT(c.expected, NextOccurrence(entry, reference, c.now)) << c.what;
     }
 }

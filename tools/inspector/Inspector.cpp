@@ -10,7 +10,6 @@
 #include "InspectorOutput.h"
 #include "platform/core/FileIo.h"
 #include "platform/core/SystemTimeFields.h"
-#include "ui/model/CivilTime.h"
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
 #include "ui/model/Firings.h"
@@ -58,7 +57,7 @@ bool ParseAt(const wchar_t* text, Options* options) {
         return false;
     SYSTEMTIME t = SystemTimeOf(y, mo, d, h, mi, s);
     FILETIME f;
-    if (!ValidCivilToFileTime(t, &f) || !FileTimeToSystemTime(&f, &t)) return false;
+    if (!CivilToInstant(t, &f) || !TicksToCivil(ToTicks(f), &t)) return false;
     options->at = t;
     options->atTime = f;
     return true;
@@ -176,22 +175,20 @@ struct EntryReport {
     const StorageItem* entry;
     const DZItem* action; // none in a plain list
     std::wstring actionText, scheduleText;
-    FILETIME next;
+    FILETIME next; // by the rule the engine fires by: never for a disabled entry
+    EntryMark mark;
 };
 
 EntryReport Describe(const StorageItem* entry, const Options& options) {
-    EntryReport r{entry, dynamic_cast<const DZItem*>(entry), L"", L"", {}};
+    EntryReport r{entry, dynamic_cast<const DZItem*>(entry), L"", L"", {}, EntryMark::None};
     wchar_t text[kEntryTextSize];
     entry->FormatAction(text, kEntryTextSize);
     r.actionText = text;
     entry->FormatSchedule(text, kEntryTextSize);
     r.scheduleText = text;
-    r.next = NextOccurrence(*entry, options.atTime, options.at);
+    r.next = NextFiring(*entry, options.atTime);
+    r.mark = MarkOf(*entry, options.atTime);
     return r;
-}
-
-bool Passed(const EntryReport& r, const Options& options) {
-    return !IsNever(r.next) && ToTicks(r.next) < ToTicks(options.atTime);
 }
 
 // Kind, state and the stored fields that the kind uses, with the action block.
@@ -214,7 +211,8 @@ std::wstring TextLine(const EntryReport& r, const Options& options) {
     std::wstring line = FieldsText(r);
     line += L" | " + r.actionText + L" | " + r.scheduleText + L" | next=";
     line += IsNever(r.next) ? L"never" : Iso(r.next);
-    if (Passed(r, options)) line += L" (passed)";
+    if (r.mark == EntryMark::Past) line += L" (passed)";
+    if (r.mark == EntryMark::NeverRuns) line += L" (never runs)";
     return line + L"\n";
 }
 
@@ -238,7 +236,8 @@ std::wstring JsonEntry(const EntryReport& r, const Options& options) {
     json += L"\"actionText\": " + JsonString(r.actionText) + L", ";
     json += L"\"scheduleText\": " + JsonString(r.scheduleText) + L", ";
     json += L"\"next\": " + (IsNever(r.next) ? std::wstring(L"null") : JsonString(Iso(r.next)));
-    json += Passed(r, options) ? L", \"passed\": true}" : L", \"passed\": false}";
+    json += r.mark == EntryMark::Past ? L", \"passed\": true" : L", \"passed\": false";
+    json += r.mark == EntryMark::NeverRuns ? L", \"neverRuns\": true}" : L", \"neverRuns\": false}";
     return json;
 }
 

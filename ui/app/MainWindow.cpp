@@ -85,7 +85,7 @@ StorageItem* SelectedEntry() {
 }
 
 void RepaintList() {
-    InvalidateRect(g_scheduleList.ListWindow(), nullptr, TRUE);
+    g_scheduleList.Repaint();
 }
 
 void OnActivate(WPARAM wParam) {

@@ -1,9 +1,11 @@
 #include "ui/app/ScheduleList.h"
 
+#include <algorithm>
+
 #include "platform/shell/SmartphoneShell.h"
 #include "ui/app/AppState.h"
 #include "ui/app/MakeFont.h"
-#include "ui/model/StorageList.h"
+#include "ui/model/Firings.h"
 #include "ui/resources/resource.h"
 #include "ui/text/BoundedText.h"
 #include "ui/text/TextTable.h"
@@ -14,10 +16,15 @@ constexpr wchar_t kObjectProperty[] = L"ListViewEx.Object";
 constexpr wchar_t kFontFace[] = L"Segoe Condensed";
 constexpr COLORREF kIconKeyColour = RGB(111, 254, 12);
 constexpr size_t kTextSize = 260;
+// The mark timer's id on the parent (the main window's own timers count from 1), and its
+// longest wait: it looks again at least this often, since the clock may be set meanwhile.
+constexpr UINT_PTR kMarkTimer = 0x4D4B;
+constexpr uint64_t kMarkTimerLongestMs = 3600 * 1000;
 
 // Looked up once when the list is created, then kept for every draw.
 const wchar_t* g_offPrefix = L"";
 const wchar_t* g_outdatedPrefix = L"";
+const wchar_t* g_neverPrefix = L"";
 
 // How a row shows its entry's state: the prefix of the first line and its font.
 struct RowLook {
@@ -26,9 +33,12 @@ struct RowLook {
     bool italicSingleLine;
 };
 
-RowLook LookOf(const StorageItem& entry, bool outdated) {
+// The mark comes from the rule the engine fires by, so a row is marked exactly when the engine
+// will not run its entry again.
+RowLook LookOf(const StorageItem& entry, EntryMark mark) {
     if (!entry.active) return {g_offPrefix, false, true};
-    if (outdated) return {g_outdatedPrefix, false, false};
+    if (mark == EntryMark::Past) return {g_outdatedPrefix, false, false};
+    if (mark == EntryMark::NeverRuns) return {g_neverPrefix, false, false};
     return {nullptr, true, false};
 }
 
@@ -83,6 +93,7 @@ bool ListViewEx::CreateListView(HWND parentWindow) {
 
     g_offPrefix = Text(L"PREFIX_OFF");
     g_outdatedPrefix = Text(L"PREFIX_OUTDATED");
+    g_neverPrefix = Text(L"PREFIX_NEVER");
 
     penNormal = CreatePen(PS_DASH, 1, GetSysColor(COLOR_WINDOWTEXT));
     penSelected = CreatePen(PS_DASH, 1, GetSysColor(COLOR_HIGHLIGHTTEXT));
@@ -159,6 +170,11 @@ LRESULT CALLBACK ListViewEx::ParentSubclassProc(HWND window, UINT message, WPARA
         item->itemHeight = static_cast<UINT>(self->rowHeight);
         return TRUE;
     }
+    case WM_TIMER:
+        if (wParam != kMarkTimer) break;
+        self->Repaint();
+        return 0;
+    case WM_TIMECHANGE: self->Repaint(); break;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom != IDC_SCHEDULE_LIST) break;
@@ -216,7 +232,7 @@ void ListViewEx::DrawTexts(HDC dc, const RECT& box, int x, const StorageItem& en
     wchar_t secondLine[kTextSize];
     entry.FormatAction(action, kTextSize);
     entry.FormatSchedule(secondLine, kTextSize);
-    const RowLook look = LookOf(entry, entry.IsOutdated());
+    const RowLook look = LookOf(entry, MarkOf(entry, LocalNow()));
     BoundedText first(firstLine, kTextSize);
     if (look.prefix) first.Add(look.prefix).Add(L" ");
     first.Add(action);
@@ -296,6 +312,25 @@ void ListViewEx::SortRows() {
     SendMessageW(listView, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ListViewEx::CompareRows));
     const int selected = GetSelectedRow();
     if (selected >= 0) SelectRow(selected, true);
+    ArmMarkTimer();
+}
+
+void ListViewEx::Repaint() const {
+    InvalidateRect(listView, nullptr, TRUE);
+    ArmMarkTimer();
+}
+
+void ListViewEx::ArmMarkTimer() const {
+    const StorageItem* any = GetRowCount() > 0 ? GetRowEntry(0) : nullptr;
+    const FILETIME now = LocalNow();
+    const FILETIME change = any && any->owner ? NextMarkChange(*any->owner, now) : kNever;
+    if (IsNever(change)) {
+        KillTimer(parent, kMarkTimer);
+        return;
+    }
+    // One millisecond past the change, so that the row reads as passed when it is drawn.
+    const uint64_t wait = (ToTicks(change) - ToTicks(now)) / kTicksPerMs + 1;
+    SetTimer(parent, kMarkTimer, static_cast<UINT>(std::min(wait, kMarkTimerLongestMs)), nullptr);
 }
 
 int CALLBACK ListViewEx::CompareRows(LPARAM entry1, LPARAM entry2, LPARAM) {

@@ -36,6 +36,10 @@ class ListViewEx {
     // The single column as wide as the visible area, left of a vertical scroll bar if any.
     void FitColumnToClient() const;
 
+    // Draws every row afresh, and sets the timer for the next instant at which a row's mark
+    // changes (a one-time entry passes): the row is drawn again then, not at the next key.
+    void Repaint() const;
+
     HWND ListWindow() const { return listView; }
     int RowHeight() const { return rowHeight; }
 
@@ -46,6 +50,7 @@ class ListViewEx {
   private:
     static void OnItemChanged(HWND window, const NMLISTVIEW* change);
     bool RowsOverflow() const; // the rows are taller than the list's visible area
+    void ArmMarkTimer() const;
 
     // The steps of DrawRow. The entry is null when the row is gone or its entry is no longer
     // in the list.

@@ -4,7 +4,13 @@
 #include "ui/model/BinaryIo.h"
 #include "ui/resources/resource.h"
 
-DZItem::DZItem() : StorageItem(Weekly, 0) {}
+DZItem::DZItem() : StorageItem(Weekly, 0), ActionChoice{PhoneOff, 0} {}
+
+DZItem::DZItem(const Schedule& when, const ActionChoice& what, int32_t active)
+    : StorageItem(when.kind, 0), ActionChoice(what) {
+    When() = when;
+    this->active = active;
+}
 
 bool DZItem::Write(FILE* file) const {
     return StorageItem::Write(file) && WriteU16(file, kActionBlockSize) && WriteU16(file, action) &&

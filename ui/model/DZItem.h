@@ -5,9 +5,11 @@
 #include "contract/EngineContract.h"
 #include "ui/model/StorageItem.h"
 
-class DZItem : public StorageItem {
+class DZItem : public StorageItem, public ActionChoice {
   public:
     DZItem();
+    // An entry made whole from its parts: the one builder of the tests, tools and scenes.
+    DZItem(const Schedule& when, const ActionChoice& what, int32_t active = 1);
 
     bool Write(FILE* file) const override;
     bool Read(FILE* file) override;
@@ -16,6 +18,5 @@ class DZItem : public StorageItem {
     EntryEditor* CreateEditor() override;
     long RecordSize() const override;
 
-    uint16_t action = PhoneOff;
-    uint16_t options = 0;
+    const ActionChoice& What() const { return *this; }
 };

@@ -2,19 +2,17 @@
 
 #include <algorithm>
 
-#include "ui/model/CivilTime.h"
 #include "ui/model/Recurrence.h"
 
 namespace {
 
-constexpr uint64_t kTicksPerMinute = 60 * kTicksPerSecond;
 // A yearly 29 February waits at most eight years for its next leap year (1896 to 1904).
 constexpr int kYearsToLeapDay = 8;
 
 // The weekly and monthly rules keep a candidate that lies exactly on the reference (it is not
 // before it) without choosing it (it is not after it): when that was the only candidate they
 // find none. A reference one tick later moves that candidate on to its next turn.
-FILETIME NextOnRule(const StorageItem& entry, const FILETIME& startTime, uint64_t after) {
+FILETIME NextOnRule(const Schedule& entry, const FILETIME& startTime, uint64_t after) {
     const FILETIME next = entry.kind == Weekly
                               ? NextWeekly(startTime, FromTicks(after), entry.weekdayMask)
                               : NextMonthly(entry, startTime, FromTicks(after));
@@ -24,41 +22,39 @@ FILETIME NextOnRule(const StorageItem& entry, const FILETIME& startTime, uint64_
 }
 
 // The entry's stored start and the instant `after` as calendar fields.
-bool StartAndReference(const StorageItem& entry, uint64_t after, SYSTEMTIME* start,
+bool StartAndReference(const Schedule& entry, uint64_t after, SYSTEMTIME* start,
                        SYSTEMTIME* reference) {
-    const FILETIME afterTime = FromTicks(after);
-    return FileTimeToSystemTime(&entry.startTime, start) &&
-           FileTimeToSystemTime(&afterTime, reference);
+    return TicksToCivil(ToTicks(entry.startTime), start) && TicksToCivil(after, reference);
 }
 
 // The monthly rule takes its candidates' year from the stored start: an entry started in an
 // earlier year than `after` would find only passed candidates and never fire again. Its
 // start is taken into the year of `after` first; a start in a later year keeps its year.
-FILETIME NextMonthlyFiring(const StorageItem& entry, uint64_t after) {
+FILETIME NextMonthlyFiring(const Schedule& entry, uint64_t after) {
     SYSTEMTIME start, reference;
     if (!StartAndReference(entry, after, &start, &reference)) return kNever;
     if (start.wYear < reference.wYear) {
         start.wYear = reference.wYear;
         start.wDay = 1; // every month has a first day; the rule sets its own day
     }
-    FILETIME startTime;
-    if (!ValidCivilToFileTime(start, &startTime)) return kNever;
-    return NextOnRule(entry, startTime, after);
+    uint64_t startTicks;
+    if (!CivilToTicks(start, &startTicks)) return kNever;
+    return NextOnRule(entry, FromTicks(startTicks), after);
 }
 
 // The stored month, day and time of day in the first year where that date exists and lies
 // after `after`. The model's own yearly rule stands the stored instant in for a 29 February
 // of a common year; a firing must fall on the date that the entry names, so such years are
 // skipped here.
-FILETIME NextYearlyFiring(const StorageItem& entry, uint64_t after) {
+FILETIME NextYearlyFiring(const Schedule& entry, uint64_t after) {
     SYSTEMTIME start, reference;
     if (!StartAndReference(entry, after, &start, &reference)) return kNever;
     for (int year = reference.wYear; year <= reference.wYear + kYearsToLeapDay; ++year) {
         if (year > kLastValidYear) break;
         SYSTEMTIME candidate = start;
         candidate.wYear = static_cast<WORD>(year);
-        FILETIME instant;
-        if (ValidCivilToFileTime(candidate, &instant) && ToTicks(instant) > after) return instant;
+        uint64_t instant;
+        if (CivilToTicks(candidate, &instant) && instant > after) return FromTicks(instant);
     }
     return kNever;
 }
@@ -66,7 +62,10 @@ FILETIME NextYearlyFiring(const StorageItem& entry, uint64_t after) {
 } // namespace
 
 FILETIME NextFiring(const StorageItem& entry, const FILETIME& after) {
-    if (!entry.active) return kNever;
+    return entry.active ? NextFiring(entry.When(), after) : kNever;
+}
+
+FILETIME NextFiring(const Schedule& entry, const FILETIME& after) {
     const uint64_t ticks = ToTicks(after);
     switch (entry.kind) {
     case Weekly: return NextOnRule(entry, entry.startTime, ticks);
@@ -76,6 +75,24 @@ FILETIME NextFiring(const StorageItem& entry, const FILETIME& after) {
         // Once, Next24Hours and kinds unknown to the model: the stored instant, when ahead.
         return ToTicks(entry.startTime) > ticks ? entry.startTime : kNever;
     }
+}
+
+EntryMark MarkOf(const StorageItem& entry, const FILETIME& now) {
+    if (!entry.active || !IsNever(NextFiring(entry, now))) return EntryMark::None;
+    return entry.kind == Weekly || entry.kind == Monthly || entry.kind == Yearly
+               ? EntryMark::NeverRuns
+               : EntryMark::Past;
+}
+
+FILETIME NextMarkChange(const StorageList& list, const FILETIME& now) {
+    // Only a one-time entry's mark moves with time: a recurring rule that gives an instant
+    // gives one for ever after.
+    uint64_t first = ToTicks(kNever);
+    for (const StorageItem* entry = list.head; entry; entry = entry->next) {
+        if (entry->kind == Weekly || entry->kind == Monthly || entry->kind == Yearly) continue;
+        first = std::min(first, ToTicks(NextFiring(*entry, now)));
+    }
+    return FromTicks(first);
 }
 
 std::vector<UpcomingFiring> UpcomingFirings(const StorageList& list, const FILETIME& from,

@@ -11,6 +11,19 @@
 // when that lies ahead. Weekly, monthly and yearly entries fire at every occurrence of their
 // rule, for ever: given one occurrence as `after`, this gives the one after it.
 FILETIME NextFiring(const StorageItem& entry, const FILETIME& after);
+// The same for a schedule alone, as if its entry were active.
+FILETIME NextFiring(const Schedule& entry, const FILETIME& after);
+
+// What the list marks on an entry, by the rule above at `now`: an active entry that will not
+// fire again has passed (a one-time entry whose instant is behind) or can never run (a
+// recurring entry whose rule gives no instant: no weekday, no month, a date that never exists).
+// Disabled entries carry their own mark.
+enum class EntryMark { None, Past, NeverRuns };
+EntryMark MarkOf(const StorageItem& entry, const FILETIME& now);
+
+// The first instant after `now` at which the mark of an entry of the list changes (a pending
+// one-time entry passes); kNever when no mark will change.
+FILETIME NextMarkChange(const StorageList& list, const FILETIME& now);
 
 struct UpcomingFiring {
     FILETIME instant;

@@ -1,18 +1,9 @@
 #include "ui/model/Recurrence.h"
 
-#include "ui/model/CivilTime.h"
-
 namespace {
 
 constexpr int64_t kSecondsPerDay = 86400;
 constexpr int64_t kSecondsPerWeek = 604800;
-
-bool ToTicksChecked(const SYSTEMTIME& time, uint64_t* ticks) {
-    FILETIME converted;
-    if (!ValidCivilToFileTime(time, &converted)) return false;
-    *ticks = ToTicks(converted);
-    return true;
-}
 
 int Compare64(uint64_t a, uint64_t b) {
     return a < b ? -1 : a > b ? 1 : 0;
@@ -21,7 +12,7 @@ int Compare64(uint64_t a, uint64_t b) {
 // The day of a monthly entry in the given year and month, or 0 when that date does not exist
 // (day 31 of a 30-day month, a count back past the month's start, a weekday index outside the
 // month). monthFields carries the year and month; its other fields do not matter.
-int MonthlyDay(const StorageItem& entry, const SYSTEMTIME& monthFields) {
+int MonthlyDay(const Schedule& entry, const SYSTEMTIME& monthFields) {
     const int month = monthFields.wMonth;
     int day;
     if (entry.monthlyMode == 0)
@@ -34,7 +25,7 @@ int MonthlyDay(const StorageItem& entry, const SYSTEMTIME& monthFields) {
 
 // The monthly candidate in one year and month at the time of day of start; false when the
 // day does not exist there.
-bool MonthlyCandidate(const StorageItem& entry, const SYSTEMTIME& start, int year, int month,
+bool MonthlyCandidate(const Schedule& entry, const SYSTEMTIME& start, int year, int month,
                       uint64_t* ticks) {
     if (year > kLastValidYear) return false;
     SYSTEMTIME candidate = start;
@@ -44,7 +35,7 @@ bool MonthlyCandidate(const StorageItem& entry, const SYSTEMTIME& start, int yea
     const int day = MonthlyDay(entry, candidate);
     if (day == 0) return false;
     candidate.wDay = static_cast<WORD>(day);
-    return ToTicksChecked(candidate, ticks);
+    return CivilToTicks(candidate, ticks);
 }
 
 // Stored instant of the given year, or the stored startTime when that date does not exist
@@ -53,12 +44,12 @@ uint64_t YearlyCandidate(const SYSTEMTIME& start, int year, const FILETIME& star
     SYSTEMTIME candidate = start;
     candidate.wYear = static_cast<WORD>(year);
     uint64_t ticks;
-    return year <= kLastValidYear && ToTicksChecked(candidate, &ticks) ? ticks : ToTicks(startTime);
+    return year <= kLastValidYear && CivilToTicks(candidate, &ticks) ? ticks : ToTicks(startTime);
 }
 
 FILETIME NextYearly(const FILETIME& startTime, const FILETIME& reference, int currentYear) {
     SYSTEMTIME start;
-    if (!FileTimeToSystemTime(&startTime, &start)) return startTime;
+    if (!TicksToCivil(ToTicks(startTime), &start)) return startTime;
     const uint64_t thisYear = YearlyCandidate(start, currentYear, startTime);
     if (thisYear > ToTicks(reference)) return FromTicks(thisYear);
     return FromTicks(YearlyCandidate(start, currentYear + 1, startTime));
@@ -68,14 +59,13 @@ FILETIME NextYearly(const FILETIME& startTime, const FILETIME& reference, int cu
 
 HRESULT AddSeconds(SYSTEMTIME* time, int32_t seconds) {
     uint64_t ticks;
-    if (!ToTicksChecked(*time, &ticks)) return E_FAIL;
+    if (!CivilToTicks(*time, &ticks)) return E_FAIL;
     // A result before 1601 wraps to a value with the high bit set, which the conversion back
     // refuses.
-    const FILETIME moved =
-        FromTicks(ticks + static_cast<uint64_t>(static_cast<int64_t>(seconds) *
-                                                static_cast<int64_t>(kTicksPerSecond)));
+    const uint64_t moved = ticks + static_cast<uint64_t>(static_cast<int64_t>(seconds) *
+                                                         static_cast<int64_t>(kTicksPerSecond));
     SYSTEMTIME result;
-    if (!FileTimeToSystemTime(&moved, &result)) return E_FAIL;
+    if (!TicksToCivil(moved, &result)) return E_FAIL;
     *time = result;
     return S_OK;
 }
@@ -84,16 +74,9 @@ int NthWeekdayOfMonth(const SYSTEMTIME& reference, int month, int32_t weekIndex,
                       int32_t weekdayBit) {
     const int length = MonthLength(reference.wYear, month);
     if (length == 0) return 0;
-    // The platform gives the weekday of the 1st; the following days go on from it by one.
-    SYSTEMTIME first = reference;
-    first.wMonth = static_cast<WORD>(month);
-    first.wDay = 1;
-    FILETIME converted;
-    SYSTEMTIME named;
-    if (!ValidCivilToFileTime(first, &converted) || !FileTimeToSystemTime(&converted, &named))
-        return 0;
-    const int firstMatch =
-        1 + (SundayFirstDayOfWeek(weekdayBit) - named.wDayOfWeek + 7) % 7; // [1, 7]
+    if (reference.wYear < kFirstValidYear || reference.wYear > kLastValidYear) return 0;
+    const int firstWeekday = DayOfWeekOfDays(DaysFromCivil(reference.wYear, month, 1));   // [0, 6]
+    const int firstMatch = 1 + (SundayFirstDayOfWeek(weekdayBit) - firstWeekday + 7) % 7; // [1, 7]
     if (weekIndex >= 0 && weekIndex <= 3) {
         const int day = firstMatch + 7 * weekIndex;
         return day <= length ? day : 0;
@@ -104,7 +87,7 @@ int NthWeekdayOfMonth(const SYSTEMTIME& reference, int month, int32_t weekIndex,
 
 FILETIME NextWeekly(const FILETIME& startTime, const FILETIME& reference, int32_t weekdayMask) {
     SYSTEMTIME start, today;
-    if (!FileTimeToSystemTime(&startTime, &start) || !FileTimeToSystemTime(&reference, &today))
+    if (!TicksToCivil(ToTicks(startTime), &start) || !TicksToCivil(ToTicks(reference), &today))
         return kNever;
     // Today's date at the entry's time of day.
     today.wHour = start.wHour;
@@ -112,7 +95,7 @@ FILETIME NextWeekly(const FILETIME& startTime, const FILETIME& reference, int32_
     today.wSecond = start.wSecond;
     today.wMilliseconds = start.wMilliseconds;
     uint64_t base;
-    if (!ToTicksChecked(today, &base)) return kNever;
+    if (!CivilToTicks(today, &base)) return kNever;
     const int todayIndex = MondayFirstIndexOfDay(today.wDayOfWeek); // [0, 6]
     const uint64_t after = ToTicks(reference);
     uint64_t best = ToTicks(kNever);
@@ -129,10 +112,9 @@ FILETIME NextWeekly(const FILETIME& startTime, const FILETIME& reference, int32_
     return FromTicks(best);
 }
 
-FILETIME NextMonthly(const StorageItem& entry, const FILETIME& startTime,
-                     const FILETIME& reference) {
+FILETIME NextMonthly(const Schedule& entry, const FILETIME& startTime, const FILETIME& reference) {
     SYSTEMTIME start, now;
-    if (!FileTimeToSystemTime(&startTime, &start) || !FileTimeToSystemTime(&reference, &now))
+    if (!TicksToCivil(ToTicks(startTime), &start) || !TicksToCivil(ToTicks(reference), &now))
         return kNever;
     const uint64_t after = ToTicks(reference);
     uint64_t best = ToTicks(kNever);
@@ -154,8 +136,7 @@ FILETIME NextMonthly(const StorageItem& entry, const FILETIME& startTime,
     return FromTicks(best);
 }
 
-FILETIME NextOccurrence(const StorageItem& entry, const FILETIME& reference,
-                        const SYSTEMTIME& now) {
+FILETIME NextOccurrence(const Schedule& entry, const FILETIME& reference, const SYSTEMTIME& now) {
     switch (entry.kind) {
     case Weekly: return NextWeekly(entry.startTime, reference, entry.weekdayMask);
     case Monthly: return NextMonthly(entry, entry.startTime, reference);
@@ -164,25 +145,25 @@ FILETIME NextOccurrence(const StorageItem& entry, const FILETIME& reference,
     }
 }
 
-FILETIME NextOccurrence(const StorageItem& entry, const FILETIME& reference) {
+FILETIME NextOccurrence(const Schedule& entry, const FILETIME& reference) {
     return NextOccurrence(entry, reference, LocalNowFields());
 }
 
-int CompareByNextOccurrence(const StorageItem& a, const StorageItem& b) {
+int CompareByNextOccurrence(const Schedule& a, const Schedule& b) {
     const SYSTEMTIME now = LocalNowFields();
     const FILETIME reference = LocalNow();
     return Compare64(ToTicks(NextOccurrence(a, reference, now)),
                      ToTicks(NextOccurrence(b, reference, now)));
 }
 
-int CompareDisplayOrder(const StorageItem& a, const StorageItem& b) {
+int CompareDisplayOrder(const Schedule& a, const Schedule& b) {
     if (a.kind != b.kind)
         return static_cast<uint32_t>(a.kind) > static_cast<uint32_t>(b.kind) ? 1 : -1;
     if (a.kind == Once || a.kind == Next24Hours) return CompareByNextOccurrence(a, b);
     // Time of day only: hour, then minute. An instant that does not convert counts as 00:00.
     SYSTEMTIME x{}, y{};
-    FileTimeToSystemTime(&a.startTime, &x);
-    FileTimeToSystemTime(&b.startTime, &y);
+    TicksToCivil(ToTicks(a.startTime), &x);
+    TicksToCivil(ToTicks(b.startTime), &y);
     const int byHour = Compare64(x.wHour, y.wHour);
     return byHour != 0 ? byHour : Compare64(x.wMinute, y.wMinute);
 }

@@ -60,3 +60,12 @@ constexpr FILETIME kNever = {0xFFFFFFFFu, 0x7FFFFFFFu};
 inline bool IsNever(const FILETIME& time) {
     return ToTicks(time) == ToTicks(kNever);
 }
+
+// Calendar fields as an instant by the calendar's own conversion; false (nothing written) for a
+// date that does not exist.
+inline bool CivilToInstant(const SYSTEMTIME& time, FILETIME* instant) {
+    uint64_t ticks;
+    if (!CivilToTicks(time, &ticks)) return false;
+    *instant = FromTicks(ticks);
+    return true;
+}

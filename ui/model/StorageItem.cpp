@@ -3,13 +3,10 @@
 #include "ui/model/ActionBitmaps.h"
 #include "ui/model/BinaryIo.h"
 
-StorageItem::StorageItem(int32_t kind, int32_t showSeconds)
-    : kind(kind), startTime{}, weekdayMask(kAllWeekdays), active(1), monthMask(kAllMonths),
-      monthlyMode(0), dayOfMonth(1), weekIndex(0), monthlyWeekday(0), showSeconds(showSeconds) {
-    SYSTEMTIME now = LocalNowFields();
-    now.wSecond = 0;
-    now.wMilliseconds = 0;
-    SystemTimeToFileTime(&now, &startTime);
+StorageItem::StorageItem(int32_t kind, int32_t showSeconds) : showSeconds(showSeconds) {
+    this->kind = kind;
+    // A new entry starts at the current minute.
+    startTime = FromTicks(ToTicks(LocalNow()) / kTicksPerMinute * kTicksPerMinute);
 }
 
 bool StorageItem::Write(FILE* file) const {

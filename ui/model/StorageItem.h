@@ -1,15 +1,16 @@
 #pragma once
-// One schedule entry: when something happens and whether it is active. Its record in
-// "storage.dat" is the base record; derived entries append their own extension.
+// One schedule entry: when something happens (its Schedule, carried as its base, so that every
+// field keeps its name on the entry) and whether it is active. Its record in "storage.dat" is
+// the base record; derived entries append their own extension.
 #include <cstdint>
 #include <cstdio>
 
 #include "ui/model/EntryEditor.h"
-#include "ui/model/ScheduleTypes.h"
+#include "ui/model/Schedule.h"
 
 class StorageList;
 
-class StorageItem {
+class StorageItem : public Schedule {
   public:
     StorageItem(int32_t kind, int32_t showSeconds);
     virtual ~StorageItem() = default;
@@ -33,15 +34,10 @@ class StorageItem {
     int Edit(HWND parentWindow);
     bool IsOutdated() const;
 
-    int32_t kind;
-    FILETIME startTime;
-    int32_t weekdayMask;
-    int32_t active;
-    int32_t monthMask;
-    int16_t monthlyMode;
-    int32_t dayOfMonth;
-    int32_t weekIndex;
-    int32_t monthlyWeekday;
+    const Schedule& When() const { return *this; }
+    Schedule& When() { return *this; }
+
+    int32_t active = 1;
     StorageItem* next = nullptr;
     StorageItem* prev = nullptr;
     StorageList* owner = nullptr;

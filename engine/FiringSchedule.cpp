@@ -1,4 +1,4 @@
-#include "engine/Schedule.h"
+#include "engine/FiringSchedule.h"
 
 #include <algorithm>
 #include <map>
@@ -18,33 +18,18 @@ bool IsRecurring(int32_t kind) {
     return kind == Weekly || kind == Monthly || kind == Yearly;
 }
 
-auto Fields(const EntryKey& k) {
-    return std::tie(k.kind, k.startTime, k.weekdayMask, k.monthMask, k.monthlyMode, k.dayOfMonth,
-                    k.weekIndex, k.monthlyWeekday, k.action, k.options);
-}
-
 } // namespace
 
 bool EntryKey::operator<(const EntryKey& other) const {
-    return Fields(*this) < Fields(other);
+    if (when != other.when) return when < other.when;
+    return what < other.what;
 }
 
 EntryKey KeyOf(const DZItem& item) {
-    EntryKey key;
-    key.kind = item.kind;
-    key.startTime = ToTicks(item.startTime);
-    key.weekdayMask = item.weekdayMask;
-    key.monthMask = item.monthMask;
-    key.monthlyMode = item.monthlyMode;
-    key.dayOfMonth = item.dayOfMonth;
-    key.weekIndex = item.weekIndex;
-    key.monthlyWeekday = item.monthlyWeekday;
-    key.action = item.action;
-    key.options = item.options;
-    return key;
+    return {item.When(), item.What()};
 }
 
-uint64_t Schedule::NextUnfired(const Tracked& entry, uint64_t after) const {
+uint64_t FiringSchedule::NextUnfired(const Tracked& entry, uint64_t after) const {
     // The rule that the coming-up list shows: each step gives the firing after the previous.
     uint64_t reference = after;
     for (int step = 0; step < kMaxStepsPastFired; ++step) {
@@ -57,12 +42,12 @@ uint64_t Schedule::NextUnfired(const Tracked& entry, uint64_t after) const {
     return kNoInstant;
 }
 
-void Schedule::ForgetOldFirings(uint64_t now) {
+void FiringSchedule::ForgetOldFirings(uint64_t now) {
     while (!fired.empty() && fired.begin()->first + kFiredMemoryTicks < now)
         fired.erase(fired.begin());
 }
 
-void Schedule::TakeUp(std::unique_ptr<DZList> fresh, uint64_t now) {
+void FiringSchedule::TakeUp(std::unique_ptr<DZList> fresh, uint64_t now) {
     std::multimap<EntryKey, uint64_t> known;
     for (const Tracked& entry : tracked)
         known.emplace(entry.key, entry.waiting);
@@ -90,7 +75,7 @@ void Schedule::TakeUp(std::unique_ptr<DZList> fresh, uint64_t now) {
     ForgetOldFirings(now);
 }
 
-std::vector<Firing> Schedule::TakeDue(uint64_t now) {
+std::vector<Firing> FiringSchedule::TakeDue(uint64_t now) {
     std::vector<Firing> due;
     for (Tracked& entry : tracked) {
         if (entry.waiting == kNoInstant || entry.waiting > now) continue;
@@ -100,7 +85,7 @@ std::vector<Firing> Schedule::TakeDue(uint64_t now) {
             firing.entryNumber = entry.number;
             firing.key = entry.key;
             firing.scheduled = entry.waiting;
-            WriteActionBlock(entry.key.action, entry.key.options, firing.block);
+            WriteActionBlock(entry.key.what.action, entry.key.what.options, firing.block);
             due.push_back(firing);
         }
         entry.waiting = NextUnfired(entry, std::max(now, entry.waiting));
@@ -108,20 +93,20 @@ std::vector<Firing> Schedule::TakeDue(uint64_t now) {
     return due;
 }
 
-void Schedule::ClockChanged(uint64_t now) {
+void FiringSchedule::ClockChanged(uint64_t now) {
     for (Tracked& entry : tracked)
         if (IsRecurring(entry.item->kind) && (entry.waiting == kNoInstant || entry.waiting > now))
             entry.waiting = NextUnfired(entry, now);
 }
 
-uint64_t Schedule::NextInstant() const {
+uint64_t FiringSchedule::NextInstant() const {
     uint64_t earliest = kNoInstant;
     for (const Tracked& entry : tracked)
         earliest = std::min(earliest, entry.waiting);
     return earliest;
 }
 
-size_t Schedule::WaitingCount() const {
+size_t FiringSchedule::WaitingCount() const {
     return static_cast<size_t>(std::count_if(
         tracked.begin(), tracked.end(), [](const Tracked& e) { return e.waiting != kNoInstant; }));
 }

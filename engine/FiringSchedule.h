@@ -16,16 +16,8 @@
 // What identifies an entry when the file gives no ids: everything stored about it apart from
 // its active flag (an inactive entry is not scheduled at all).
 struct EntryKey {
-    int32_t kind = 0;
-    uint64_t startTime = 0;
-    int32_t weekdayMask = 0;
-    int32_t monthMask = 0;
-    int16_t monthlyMode = 0;
-    int32_t dayOfMonth = 0;
-    int32_t weekIndex = 0;
-    int32_t monthlyWeekday = 0;
-    uint16_t action = 0;
-    uint16_t options = 0;
+    Schedule when;
+    ActionChoice what;
 
     bool operator<(const EntryKey& other) const;
 };
@@ -42,7 +34,7 @@ struct Firing {
 
 constexpr uint64_t kNoInstant = 0x7FFFFFFFFFFFFFFFull; // the ticks of kNever
 
-class Schedule {
+class FiringSchedule {
   public:
     // Takes up the entries of a fresh load. An entry that was known before, unchanged, keeps
     // the occurrence it waited for (even one that has just become due); an entry new to the
