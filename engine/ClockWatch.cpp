@@ -3,7 +3,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "ui/model/ScheduleTypes.h"
+#include "core/model/ScheduleTypes.h"
 
 struct ClockWatch::Shared {
     HINSTANCE instance = nullptr;

@@ -4,7 +4,7 @@
 #include <map>
 #include <tuple>
 
-#include "ui/model/Firings.h"
+#include "core/model/Firings.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 #include "contract/EngineContract.h"
 
 // What identifies an entry when the file gives no ids: everything stored about it apart from

@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "ui/model/ScheduleTypes.h"
+#include "core/model/ScheduleTypes.h"
 
 Journal::Journal() {
     InitializeCriticalSection(&lock);

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "FuzzFiles.h"
-#include "ui/model/DZList.h"
-#include "ui/text/LocalePictures.h"
-#include "ui/text/TextKeys.h"
-#include "ui/text/TextTable.h"
+#include "core/model/DZList.h"
+#include "core/text/LocalePictures.h"
+#include "core/text/TextKeys.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

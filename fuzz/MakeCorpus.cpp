@@ -10,8 +10,8 @@
 
 #include "FuzzFiles.h"
 #include "platform/core/FileIo.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 
 namespace {
 

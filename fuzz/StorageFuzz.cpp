@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzFiles.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZList.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 
 #include "common/RatioTable.h"
 #include "tests/common/CivilInstants.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
-#include "ui/model/Recurrence.h"
-#include "ui/text/TextTable.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
+#include "core/model/Recurrence.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

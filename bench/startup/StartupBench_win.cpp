@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "common/WineTiming.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 #include "contract/EngineContract.h"
 
 namespace {

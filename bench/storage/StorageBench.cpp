@@ -13,8 +13,8 @@
 
 #include "common/RatioTable.h"
 #include "platform/core/FileIo.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "platform/shell/SmartphoneShell.h"
 #include "ui/app/AppState.h"
 #include "ui/app/Main.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZList.h"
 #include "contract/EngineContract.h"
-#include "ui/model/EntryEditor.h"
-#include "ui/text/ProgramDirectory.h"
+#include "core/model/EntryEditor.h"
+#include "platform/core/ProgramDirectory.h"
 
 #include <shellapi.h>
 
@@ -215,7 +215,7 @@ void ProgramTest::TearDown() {
     wchar_t className[kClassNameSize];
     MainWindowClassName(className);
     UnregisterClassW(className, GetModuleHandleW(nullptr));
-    g_editorFactories = EditorFactories{};
+    g_entryScreen.storageEditor = g_entryScreen.actionEditor = nullptr;
     wcscpy(g_entryList.path, savedPath);
     if (ready) CloseHandle(ready);
     if (refresh) CloseHandle(refresh);

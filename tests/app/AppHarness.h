@@ -12,7 +12,7 @@
 
 #include "tests/common/FileBytes.h"
 #include "tests/common/StartTimes.h"
-#include "ui/model/DZItem.h"
+#include "core/model/DZItem.h"
 
 // Texts of the test's local.dat: short and unmistakable.
 #define TEST_APP_NAME L"DozaraTest"

@@ -7,7 +7,7 @@
 #include "tests/app/AppHarness.h"
 #include "tests/common/FileHolder.h"
 #include "ui/app/AppState.h"
-#include "ui/model/EntryEditor.h"
+#include "core/model/EntryEditor.h"
 #include "ui/resources/resource.h"
 
 namespace {
@@ -50,7 +50,7 @@ class CommandsTest : public ProgramTest {
         ASSERT_TRUE(Start());
         ASSERT_EQ(RowCount(), static_cast<int>(entries.size()));
     }
-    void UseScriptedEditor() { g_editorFactories.actionEditor = MakeScriptedEditor; }
+    void UseScriptedEditor() { g_entryScreen.actionEditor = MakeScriptedEditor; }
     void Command(UINT command) {
         SendMessageW(g_mainWindow, WM_COMMAND, command, 0);
         PumpPending();
@@ -261,7 +261,7 @@ TEST_F(CommandsTest, CancelledOrMissingEditorChangesNothing) {
     StartWith({{Weekly, PhoneOff, 1, 1.0}});
     const std::string before = StoredBytes();
     // No editor installed: New and Edit end as cancelled.
-    g_editorFactories = EditorFactories{};
+    g_entryScreen.storageEditor = g_entryScreen.actionEditor = nullptr;
     Command(IDM_NEW);
     Command(IDM_EDIT);
     UseScriptedEditor();

@@ -6,7 +6,7 @@
 #include "ui/app/AppState.h"
 #include "ui/app/Help.h"
 #include "ui/resources/resource.h"
-#include "ui/text/ProgramDirectory.h"
+#include "platform/core/ProgramDirectory.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "tests/app/AppHarness.h"
 #include "ui/app/AppState.h"
-#include "ui/model/EntryEditor.h"
+#include "core/model/EntryEditor.h"
 #include "ui/resources/resource.h"
 
 namespace {
@@ -155,7 +155,7 @@ TEST_F(MessageSequenceTest, TheListAsksItsRowHeightWhileItIsCreated) {
 TEST_F(MessageSequenceTest, ItemActivationSendsTheEditCommand) {
     WriteStorage({{Weekly, PhoneOff, 1, 1.0}});
     ASSERT_TRUE(Start());
-    g_editorFactories.actionEditor = MakeCancellingEditor;
+    g_entryScreen.actionEditor = MakeCancellingEditor;
     Recorder recorder;
     SendMessageW(ListWindow(), WM_KEYDOWN, VK_RETURN, 1);
     PumpPending();

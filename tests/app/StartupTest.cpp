@@ -9,7 +9,7 @@
 #include "ui/app/Main.h"
 #include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
-#include "ui/text/TextTable.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

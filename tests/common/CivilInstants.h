@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/core/SystemTimeFields.h"
-#include "ui/model/ScheduleTypes.h"
+#include "core/model/ScheduleTypes.h"
 
 // The instant of a date that exists; Never stands out in a failure message when it does not.
 inline FILETIME At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {

@@ -9,12 +9,13 @@
 #include <sstream>
 #include <thread>
 
+#include "ui/app/AppState.h"
 #include "ui/app/Main.h"
 #include "ui/editor/EditorFactories.h"
 #include "contract/EngineContract.h"
 #include "tests/common/FileBytes.h"
-#include "ui/text/ProgramDirectory.h"
-#include "ui/text/TextTable.h"
+#include "platform/core/ProgramDirectory.h"
+#include "core/text/TextTable.h"
 
 namespace {
 
@@ -220,7 +221,7 @@ PhoneProgram::~PhoneProgram() {
 
 int PhoneProgram::Run(const std::function<void(PhoneKeys&)>& script) {
     int exitCode = -1;
-    InstallEditorFactories();
+    InstallEditorFactories(&g_entryScreen);
     RunWithPhoneKeys([&exitCode] { exitCode = RunProgram(GetModuleHandleW(nullptr), SW_SHOW); },
                      script);
     // A later run in this process registers the main window's class anew.

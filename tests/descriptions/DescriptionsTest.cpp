@@ -7,8 +7,8 @@
 #include "LocaleTexts.h"
 #include "TestTexts.h"
 #include "tests/common/CivilInstants.h"
-#include "ui/model/DZItem.h"
-#include "ui/text/LocalePictures.h"
+#include "core/model/DZItem.h"
+#include "core/text/LocalePictures.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/core/Win32Core.h"
 
 #include "LocaleTexts.h"
-#include "ui/text/LocalePictures.h"
+#include "core/text/LocalePictures.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/core/FileIo.h"
-#include "ui/text/TextTable.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

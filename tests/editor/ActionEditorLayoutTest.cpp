@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "EditorHarness.h"
-#include "ui/model/DZItem.h"
+#include "core/model/DZItem.h"
 #include "ui/resources/resource.h"
 
 namespace {

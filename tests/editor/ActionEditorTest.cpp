@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "EditorHarness.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/ScheduleTypes.h"
+#include "core/model/DZItem.h"
+#include "core/model/ScheduleTypes.h"
 #include "ui/resources/resource.h"
 
 namespace {

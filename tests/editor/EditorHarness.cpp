@@ -7,8 +7,8 @@
 
 #include "platform/shell/SoftkeyBar.h"
 #include "ui/editor/EditorFactories.h"
-#include "ui/model/StorageItem.h"
-#include "ui/text/TextTable.h"
+#include "core/model/DZList.h"
+#include "core/text/TextTable.h"
 
 namespace {
 
@@ -20,8 +20,10 @@ class EditorEnvironment : public ::testing::Environment {
                                       ICC_DATE_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
         ASSERT_TRUE(InitCommonControlsEx(&controls));
         ASSERT_TRUE(g_textTable.Load()) << "local.dat must lie beside the test";
-        InstallEditorFactories();
+        InstallEditorFactories(&screen);
+        EditorScreenList().screen = &screen;
     }
+    EntryScreen screen;
 };
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new EditorEnvironment);
 
@@ -90,7 +92,13 @@ int RunEditor(EntryEditor& editor, StorageItem& entry, const EditorScript& scrip
     return RunWithScript(script, [&] { return editor.RunModal(nullptr, &entry); });
 }
 
+StorageList& EditorScreenList() {
+    static DZList list;
+    return list;
+}
+
 int EditEntry(StorageItem& entry, const EditorScript& script) {
+    if (!entry.owner) entry.owner = &EditorScreenList();
     return RunWithScript(script, [&] { return entry.Edit(nullptr); });
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/core/SystemTimeFields.h"
-#include "ui/model/EntryEditor.h"
+#include "core/model/EntryEditor.h"
 
 class StorageItem;
 
@@ -21,6 +21,10 @@ constexpr int kLeftOpen = 99;
 int RunEditor(EntryEditor& editor, StorageItem& entry, const EditorScript& script);
 // The same through the entry's own Edit (its CreateEditor and the installed factories).
 int EditEntry(StorageItem& entry, const EditorScript& script);
+// The list that lends entries under test the program's editors; EditEntry makes it the owner
+// of an entry that has none.
+class StorageList;
+StorageList& EditorScreenList();
 // Any action that opens an editor (a command of the main window); its result is returned.
 int RunWithScript(const EditorScript& script, const std::function<int()>& run);
 

@@ -5,8 +5,8 @@
 #include "EditorHarness.h"
 #include "EditorTestResources.h"
 #include "ui/editor/StorageEditDialog.h"
-#include "ui/model/ScheduleTypes.h"
-#include "ui/model/StorageItem.h"
+#include "core/model/ScheduleTypes.h"
+#include "core/model/StorageItem.h"
 #include "ui/resources/resource.h"
 
 namespace {
@@ -189,6 +189,7 @@ TEST(EditorFramework, MissingTemplateCannotOpenAndLeavesTheEntry) {
     const std::vector<uint8_t> before = SavedRecord(entry);
     StorageEditDialog editor(0, 15, 0);
     EXPECT_EQ(editor.RunModal(nullptr, &entry), -1);
+    entry.owner = &EditorScreenList();
     EXPECT_EQ(entry.Edit(nullptr), -1); // the general editor's template 0 does not exist
     EXPECT_EQ(SavedRecord(entry), before);
 }

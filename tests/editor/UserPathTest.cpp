@@ -9,11 +9,11 @@
 #include "platform/shell/SoftkeyBar.h"
 #include "ui/app/AppState.h"
 #include "ui/app/Main.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 #include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
-#include "ui/text/TextTable.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "engine/EngineNames.h"
 #include "platform/core/SystemTimeFields.h"
 #include "tools/install/Install.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZList.h"
 #include "contract/EngineContract.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include <windows.h>
 
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 
 struct EntrySpec {
     int32_t kind;

@@ -13,7 +13,7 @@
 #include "tests/common/FileHolder.h"
 #include "tests/engine/EngineHarness.h"
 #include "contract/EngineContract.h"
-#include "ui/model/Firings.h"
+#include "core/model/Firings.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "../model/TestFiles.h"
 #include "callback/ExecutorLaunch.h"
 #include "executor/ActionRequest.h"
-#include "ui/model/DZItem.h"
+#include "core/model/DZItem.h"
 #include "contract/EngineContract.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <shellapi.h>
 
 #include "../model/TestFiles.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "platform/core/FileIo.h"
 #include "tests/common/CivilInstants.h"
 #include "tools/inspector/Inspector.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
-#include "ui/model/Firings.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
+#include "core/model/Firings.h"
 
 namespace {
 

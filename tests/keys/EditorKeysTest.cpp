@@ -9,10 +9,10 @@
 
 #include "tests/common/FileBytes.h"
 #include "tests/common/PhoneKeys.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 #include "ui/resources/resource.h"
-#include "ui/text/ProgramDirectory.h"
+#include "platform/core/ProgramDirectory.h"
 
 namespace {
 

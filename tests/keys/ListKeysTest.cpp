@@ -9,8 +9,8 @@
 #include "tests/common/PhoneKeys.h"
 #include "tests/common/StartTimes.h"
 #include "ui/app/AppState.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 
 namespace {
 

@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
-#include "ui/model/ActionBitmaps.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 
 namespace {
 
@@ -340,12 +339,17 @@ uint32_t RecordingEditor::lastKinds = 0;
 uint16_t RecordingEditor::lastTemplate = 0;
 
 TEST(StorageItem, EditRunsTheEditorOnceAndDestroysIt) {
-    const EditorFactories saved = g_editorFactories;
-    g_editorFactories = {};
+    EntryScreen screen;
+    DZList owner;
     DZItem entry;
-    EXPECT_EQ(entry.Edit(nullptr), kEditCanceled); // no editor can be made
+    EXPECT_EQ(entry.Edit(nullptr), kEditCanceled); // no owner, so no screen
+    entry.owner = &owner;
+    EXPECT_EQ(entry.Edit(nullptr), kEditCanceled); // the owner lends no screen
+    owner.screen = &screen;
+    EXPECT_EQ(entry.Edit(nullptr), kEditCanceled); // the screen has no editor
 
-    g_editorFactories.actionEditor = [](uint16_t id, uint32_t kinds, int32_t) -> EntryEditor* {
+    screen.actionEditorTemplate = 105;
+    screen.actionEditor = [](uint16_t id, uint32_t kinds, int32_t) -> EntryEditor* {
         RecordingEditor::lastTemplate = id;
         RecordingEditor::lastKinds = kinds;
         return new RecordingEditor(kEditDone);
@@ -356,22 +360,26 @@ TEST(StorageItem, EditRunsTheEditorOnceAndDestroysIt) {
     EXPECT_EQ(RecordingEditor::lastTemplate, 105);
     EXPECT_EQ(RecordingEditor::lastKinds, 7u);
 
-    g_editorFactories.storageEditor = [](uint16_t id, uint32_t kinds, int32_t) -> EntryEditor* {
+    screen.storageEditor = [](uint16_t id, uint32_t kinds, int32_t) -> EntryEditor* {
         RecordingEditor::lastTemplate = id;
         RecordingEditor::lastKinds = kinds;
         return new RecordingEditor(kEditCanceled);
     };
     StorageItem plain(Weekly, 0);
+    plain.owner = &owner;
     EXPECT_EQ(plain.Edit(nullptr), kEditCanceled);
     EXPECT_EQ(RecordingEditor::lastTemplate, 0);
     EXPECT_EQ(RecordingEditor::lastKinds, 15u);
     EXPECT_EQ(RecordingEditor::alive, 0);
-    g_editorFactories = saved;
 }
 
 TEST(StorageItem, BitmapFollowsTheActionOrTheKind) {
-    g_actionBitmaps = {reinterpret_cast<HBITMAP>(131), reinterpret_cast<HBITMAP>(132),
-                       reinterpret_cast<HBITMAP>(133)};
+    EntryScreen screen;
+    screen.powerOff = reinterpret_cast<HBITMAP>(131);
+    screen.phoneOff = reinterpret_cast<HBITMAP>(132);
+    screen.phoneOn = reinterpret_cast<HBITMAP>(133);
+    DZList owner;
+    owner.screen = &screen;
     const struct {
         uint16_t action;
         intptr_t bitmap;
@@ -379,6 +387,7 @@ TEST(StorageItem, BitmapFollowsTheActionOrTheKind) {
     for (const auto& c : actions) {
         DZItem e;
         e.action = c.action;
+        e.owner = &owner;
         EXPECT_EQ(reinterpret_cast<intptr_t>(e.ListBitmap()), c.bitmap) << c.action;
     }
     const struct {
@@ -387,9 +396,9 @@ TEST(StorageItem, BitmapFollowsTheActionOrTheKind) {
     } kinds[] = {{Weekly, 132}, {Once, 133}, {Next24Hours, 131}, {Monthly, 0}, {Yearly, 0}};
     for (const auto& c : kinds) {
         StorageItem e(c.kind, 0);
+        e.owner = &owner;
         EXPECT_EQ(reinterpret_cast<intptr_t>(e.ListBitmap()), c.bitmap) << c.kind;
     }
-    g_actionBitmaps = {};
 }
 
 } // namespace

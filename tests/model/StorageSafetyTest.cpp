@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "TestFiles.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 
 #ifdef _WIN32
 #include "tests/common/FileHolder.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/common/CivilInstants.h"
-#include "ui/model/Recurrence.h"
+#include "core/model/Recurrence.h"
 
 namespace {
 

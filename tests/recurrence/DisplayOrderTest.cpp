@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "tests/common/CivilInstants.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
-#include "ui/model/Recurrence.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
+#include "core/model/Recurrence.h"
 
 namespace {
 

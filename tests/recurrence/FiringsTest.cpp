@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "tests/common/CivilInstants.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
-#include "ui/model/Firings.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
+#include "core/model/Firings.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/common/CivilInstants.h"
-#include "ui/model/Recurrence.h"
-#include "ui/model/StorageItem.h"
+#include "core/model/Recurrence.h"
+#include "core/model/StorageItem.h"
 
 namespace {
 

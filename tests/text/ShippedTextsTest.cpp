@@ -6,8 +6,8 @@
 #include <cwchar>
 #include <string>
 
-#include "ui/text/TextKeys.h"
-#include "ui/text/TextTable.h"
+#include "core/text/TextKeys.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

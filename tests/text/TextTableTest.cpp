@@ -9,8 +9,8 @@
 
 #include "platform/core/FileIo.h"
 #include "platform/core/Win32Core.h"
-#include "ui/text/ProgramDirectory.h"
-#include "ui/text/TextTable.h"
+#include "platform/core/ProgramDirectory.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

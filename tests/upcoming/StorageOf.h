@@ -6,8 +6,8 @@
 
 #include "tests/common/FileBytes.h"
 #include "tests/common/StartTimes.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 
 struct StoredEntry {
     int32_t kind;

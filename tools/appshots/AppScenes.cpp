@@ -12,8 +12,8 @@
 #include "tests/common/StartTimes.h"
 #include "ui/app/AppState.h"
 #include "ui/app/Main.h"
-#include "ui/model/DZList.h"
-#include "ui/model/DZItem.h"
+#include "core/model/DZList.h"
+#include "core/model/DZItem.h"
 #include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
 

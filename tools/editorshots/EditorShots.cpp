@@ -11,9 +11,10 @@
 #include "tests/editor/EditorTestResources.h"
 #include "ui/editor/EditorFactories.h"
 #include "ui/editor/StorageEditDialog.h"
-#include "ui/model/DZItem.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
 #include "ui/resources/resource.h"
-#include "ui/text/TextTable.h"
+#include "core/text/TextTable.h"
 
 namespace {
 
@@ -65,7 +66,10 @@ int wmain(int argc, wchar_t** argv) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
     if (!g_textTable.Load()) return 1;
-    InstallEditorFactories();
+    EntryScreen screen;
+    InstallEditorFactories(&screen);
+    DZList owner; // lends the entry its editors
+    owner.screen = &screen;
     if (argc > 3 && wcscmp(argv[3], L"end") == 0) SetTimer(nullptr, 0, 500, ShowEnd);
 
     DZItem entry;
@@ -85,5 +89,6 @@ int wmain(int argc, wchar_t** argv) {
     if (!Find(kActions, ARRAYSIZE(kActions), argv[1], &action)) return 2;
     entry.action = static_cast<uint16_t>(action);
     entry.options = kOptionBluetooth;
+    entry.owner = &owner;
     return entry.Edit(nullptr);
 }

@@ -10,12 +10,12 @@
 #include "InspectorOutput.h"
 #include "platform/core/FileIo.h"
 #include "platform/core/SystemTimeFields.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/DZList.h"
-#include "ui/model/Firings.h"
-#include "ui/model/Recurrence.h"
-#include "ui/text/BoundedText.h"
-#include "ui/text/TextTable.h"
+#include "core/model/DZItem.h"
+#include "core/model/DZList.h"
+#include "core/model/Firings.h"
+#include "core/model/Recurrence.h"
+#include "platform/core/BoundedText.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "ui/app/AppState.h"
 
 HINSTANCE g_instance = nullptr;
+EntryScreen g_entryScreen;
 DZList g_entryList;
 ListViewEx g_scheduleList;
 HWND g_mainWindow = nullptr;

@@ -1,12 +1,13 @@
 #pragma once
 // The program's process-wide state, one of each, from start-up to exit. The text table lives
-// in ui/text (g_textTable) and the action bitmaps in ui/model (g_actionBitmaps).
+// in core/text (g_textTable).
 #include <windows.h>
 
 #include "ui/app/ScheduleList.h"
-#include "ui/model/DZList.h"
+#include "core/model/DZList.h"
 
 extern HINSTANCE g_instance;
+extern EntryScreen g_entryScreen; // the bitmaps and editors that g_entryList's entries show
 extern DZList g_entryList;        // owns every entry
 extern ListViewEx g_scheduleList; // its rows point at g_entryList's entries
 extern HWND g_mainWindow;

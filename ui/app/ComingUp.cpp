@@ -11,12 +11,12 @@
 #include "platform/shell/SoftkeyCaptions.h"
 #include "ui/app/AppState.h"
 #include "ui/app/Help.h"
-#include "ui/app/MakeFont.h"
+#include "platform/shell/MakeFont.h"
 #include "ui/app/ScheduleList.h"
-#include "ui/model/Firings.h"
+#include "core/model/Firings.h"
 #include "ui/resources/resource.h"
-#include "ui/text/FiringText.h"
-#include "ui/text/TextTable.h"
+#include "core/text/FiringText.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "platform/shell/SoftkeyCaptions.h"
 #include "ui/app/AppState.h"
 #include "ui/resources/resource.h"
-#include "ui/text/BoundedText.h"
-#include "ui/text/ProgramDirectory.h"
-#include "ui/text/TextTable.h"
+#include "platform/core/BoundedText.h"
+#include "platform/core/ProgramDirectory.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

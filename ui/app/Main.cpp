@@ -9,11 +9,10 @@
 #include "ui/app/AppState.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SingleInstance.h"
-#include "ui/model/ActionBitmaps.h"
 #include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
-#include "ui/text/BoundedText.h"
-#include "ui/text/TextTable.h"
+#include "platform/core/BoundedText.h"
+#include "core/text/TextTable.h"
 
 namespace {
 
@@ -167,9 +166,10 @@ void SignalEngineRefresh() {
 
 void LoadImages() {
     g_appIcon = LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_APP));
-    g_actionBitmaps.phoneOff = LoadActionBitmap(IDB_ACTION_PHONE_OFF);
-    g_actionBitmaps.phoneOn = LoadActionBitmap(IDB_ACTION_PHONE_ON);
-    g_actionBitmaps.powerOff = LoadActionBitmap(IDB_ACTION_POWER_OFF);
+    g_entryScreen.phoneOff = LoadActionBitmap(IDB_ACTION_PHONE_OFF);
+    g_entryScreen.phoneOn = LoadActionBitmap(IDB_ACTION_PHONE_ON);
+    g_entryScreen.powerOff = LoadActionBitmap(IDB_ACTION_POWER_OFF);
+    g_entryList.screen = &g_entryScreen;
 }
 
 void ReleaseResources() {
@@ -177,7 +177,7 @@ void ReleaseResources() {
     g_scheduleList.DestroyListView();
     // Nothing is saved here: every change was saved when it was made.
     g_entryList.Clear();
-    DeleteActionBitmap(g_actionBitmaps.phoneOff);
-    DeleteActionBitmap(g_actionBitmaps.phoneOn);
-    DeleteActionBitmap(g_actionBitmaps.powerOff);
+    DeleteActionBitmap(g_entryScreen.phoneOff);
+    DeleteActionBitmap(g_entryScreen.phoneOn);
+    DeleteActionBitmap(g_entryScreen.powerOff);
 }

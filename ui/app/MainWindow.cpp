@@ -11,7 +11,7 @@
 #include "ui/app/Main.h"
 #include "ui/app/RunNow.h"
 #include "ui/resources/resource.h"
-#include "ui/text/TextTable.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 
 #include "contract/EngineContract.h"
 #include "ui/app/AppState.h"
-#include "ui/model/DZItem.h"
-#include "ui/text/BoundedText.h"
-#include "ui/text/ProgramDirectory.h"
-#include "ui/text/TextKeys.h"
-#include "ui/text/TextTable.h"
+#include "core/model/DZItem.h"
+#include "platform/core/BoundedText.h"
+#include "platform/core/ProgramDirectory.h"
+#include "core/text/TextKeys.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include "platform/shell/SmartphoneShell.h"
 #include "ui/app/AppState.h"
-#include "ui/app/MakeFont.h"
-#include "ui/model/Firings.h"
+#include "platform/shell/MakeFont.h"
+#include "core/model/Firings.h"
 #include "ui/resources/resource.h"
-#include "ui/text/BoundedText.h"
-#include "ui/text/TextTable.h"
+#include "platform/core/BoundedText.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

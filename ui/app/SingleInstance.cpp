@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "ui/text/ProgramDirectory.h"
+#include "platform/core/ProgramDirectory.h"
 
 namespace {
 

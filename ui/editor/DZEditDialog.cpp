@@ -1,12 +1,12 @@
 #include "ui/editor/DZEditDialog.h"
 
 #include "ui/editor/DialogControls.h"
-#include "ui/model/DZItem.h"
-#include "ui/model/Firings.h"
+#include "core/model/DZItem.h"
+#include "core/model/Firings.h"
 #include "ui/resources/resource.h"
-#include "ui/text/BoundedText.h"
-#include "ui/text/FiringText.h"
-#include "ui/text/TextTable.h"
+#include "platform/core/BoundedText.h"
+#include "core/text/FiringText.h"
+#include "core/text/TextTable.h"
 
 using namespace DialogControls;
 

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/shell/DialogScroller.h"
-#include "ui/text/LocalePictures.h"
+#include "core/text/LocalePictures.h"
 
 namespace DialogControls {
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "ui/editor/DZEditDialog.h"
+#include "ui/resources/resource.h"
 
 // Memory exhaustion gives no editor, which the entry's Edit reports as cancelled.
 EntryEditor* MakeStorageEditor(uint16_t templateId, uint32_t offeredKinds, int32_t showSeconds) {
@@ -13,7 +14,8 @@ EntryEditor* MakeActionEditor(uint16_t templateId, uint32_t offeredKinds, int32_
     return new (std::nothrow) DZEditDialog(templateId, offeredKinds, showSeconds);
 }
 
-void InstallEditorFactories() {
-    g_editorFactories.storageEditor = MakeStorageEditor;
-    g_editorFactories.actionEditor = MakeActionEditor;
+void InstallEditorFactories(EntryScreen* screen) {
+    screen->storageEditor = MakeStorageEditor;
+    screen->actionEditor = MakeActionEditor;
+    screen->actionEditorTemplate = IDD_ACTION_EDITOR;
 }

@@ -6,12 +6,12 @@
 #include <commctrl.h>
 
 #include "ui/editor/StorageEditDialog.h"
-#include "ui/model/Firings.h"
-#include "ui/model/StorageItem.h"
+#include "core/model/Firings.h"
+#include "core/model/StorageItem.h"
 #include "ui/resources/resource.h"
-#include "ui/text/BoundedText.h"
-#include "ui/text/FiringText.h"
-#include "ui/text/TextTable.h"
+#include "platform/core/BoundedText.h"
+#include "core/text/FiringText.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

@@ -6,16 +6,16 @@
 
 #include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/SoftkeyCaptions.h"
-#include "ui/app/MakeFont.h"
+#include "platform/shell/MakeFont.h"
 #include "ui/editor/DialogControls.h"
 #include "platform/shell/DialogScroller.h"
 #include "ui/editor/EditorConstants.h"
 #include "platform/shell/SpinnerList.h"
-#include "ui/model/StorageItem.h"
+#include "core/model/StorageItem.h"
 #include "ui/resources/resource.h"
-#include "ui/text/LocalePictures.h"
-#include "ui/text/TextKeys.h"
-#include "ui/text/TextTable.h"
+#include "core/text/LocalePictures.h"
+#include "core/text/TextKeys.h"
+#include "core/text/TextTable.h"
 
 using namespace DialogControls;
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "ui/model/EntryEditor.h"
+#include "core/model/EntryEditor.h"
 
 class StorageEditDialog : public EntryEditor {
   public:

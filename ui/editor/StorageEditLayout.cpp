@@ -11,7 +11,7 @@
 #include "ui/editor/DialogControls.h"
 #include "platform/shell/DialogScroller.h"
 #include "ui/editor/EditorConstants.h"
-#include "ui/model/ScheduleTypes.h"
+#include "core/model/ScheduleTypes.h"
 #include "ui/resources/resource.h"
 
 using namespace DialogControls;

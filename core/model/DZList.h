@@ -1,6 +1,6 @@
 #pragma once
 // The list the program keeps: its file starts with 0xCE05 and its new entries are DZItems.
-#include "ui/model/StorageList.h"
+#include "core/model/StorageList.h"
 
 class DZList : public StorageList {
   public:

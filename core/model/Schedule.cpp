@@ -1,4 +1,4 @@
-#include "ui/model/Schedule.h"
+#include "core/model/Schedule.h"
 
 #include <tuple>
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "ui/model/StorageList.h"
+#include "core/model/StorageList.h"
 
 // The first instant strictly after `after` at which the entry fires; kNever when none.
 // Disabled entries never fire. A one-time or next-24-hours entry fires at its stored instant

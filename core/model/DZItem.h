@@ -3,7 +3,7 @@
 // or powers the device off, with Bluetooth option bits. Its record ends with the 4-byte
 // action block that the engine hands to the callback.
 #include "contract/EngineContract.h"
-#include "ui/model/StorageItem.h"
+#include "core/model/StorageItem.h"
 
 class DZItem : public StorageItem, public ActionChoice {
   public:
@@ -13,7 +13,7 @@ class DZItem : public StorageItem, public ActionChoice {
 
     bool Write(FILE* file) const override;
     bool Read(FILE* file) override;
-    void FormatAction(wchar_t* buffer, size_t size) const override; // in ui/text/Descriptions.cpp
+    void FormatAction(wchar_t* buffer, size_t size) const override; // in core/text/Descriptions.cpp
     HBITMAP ListBitmap() const override;
     EntryEditor* CreateEditor() override;
     long RecordSize() const override;

@@ -1,4 +1,4 @@
-#include "ui/text/ProgramDirectory.h"
+#include "platform/core/ProgramDirectory.h"
 
 #include <cwchar>
 

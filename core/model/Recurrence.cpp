@@ -1,4 +1,4 @@
-#include "ui/model/Recurrence.h"
+#include "core/model/Recurrence.h"
 
 namespace {
 

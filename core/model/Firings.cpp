@@ -1,8 +1,8 @@
-#include "ui/model/Firings.h"
+#include "core/model/Firings.h"
 
 #include <algorithm>
 
-#include "ui/model/Recurrence.h"
+#include "core/model/Recurrence.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/app/MakeFont.h"
+#include "platform/shell/MakeFont.h"
 
 #include <cwchar>
 

@@ -1,4 +1,4 @@
-#include "ui/text/BoundedText.h"
+#include "platform/core/BoundedText.h"
 
 namespace {
 bool IsHighSurrogate(wchar_t c) {

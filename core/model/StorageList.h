@@ -2,7 +2,7 @@
 // The owning list of schedule entries and its file "storage.dat".
 #include <cstdint>
 
-#include "ui/model/StorageItem.h"
+#include "core/model/StorageItem.h"
 
 // What the last Load found, for the tools and the engine that report it.
 struct LoadReport {
@@ -48,6 +48,7 @@ class StorageList {
     uint32_t formatWord;
     StorageItem* head = nullptr;
     wchar_t path[260];
+    const EntryScreen* screen = nullptr; // lent by the program that shows the list
 
   private:
     bool WriteHeader(FILE* file) const;

@@ -1,7 +1,7 @@
-#include "ui/model/StorageItem.h"
+#include "core/model/StorageItem.h"
 
-#include "ui/model/ActionBitmaps.h"
-#include "ui/model/BinaryIo.h"
+#include "core/model/BinaryIo.h"
+#include "core/model/StorageList.h"
 
 StorageItem::StorageItem(int32_t kind, int32_t showSeconds) : showSeconds(showSeconds) {
     this->kind = kind;
@@ -51,18 +51,25 @@ bool StorageItem::Read(FILE* file) {
     return true;
 }
 
+const EntryScreen* StorageItem::Screen() const {
+    return owner ? owner->screen : nullptr;
+}
+
 HBITMAP StorageItem::ListBitmap() const {
+    const EntryScreen* screen = Screen();
+    if (!screen) return nullptr;
     switch (kind) {
-    case Weekly: return g_actionBitmaps.phoneOff;
-    case Once: return g_actionBitmaps.phoneOn;
-    case Next24Hours: return g_actionBitmaps.powerOff;
+    case Weekly: return screen->phoneOff;
+    case Once: return screen->phoneOn;
+    case Next24Hours: return screen->powerOff;
     default: return nullptr;
     }
 }
 
 EntryEditor* StorageItem::CreateEditor() {
-    if (!g_editorFactories.storageEditor) return nullptr;
-    return g_editorFactories.storageEditor(0, Weekly | Once | Next24Hours | Monthly, showSeconds);
+    const EntryScreen* screen = Screen();
+    if (!screen || !screen->storageEditor) return nullptr;
+    return screen->storageEditor(0, Weekly | Once | Next24Hours | Monthly, showSeconds);
 }
 
 long StorageItem::RecordSize() const {

@@ -1,15 +1,15 @@
-#include "ui/model/StorageList.h"
+#include "core/model/StorageList.h"
 
 #include <cwchar>
 #include <new>
 #include <string>
 
 #include "platform/core/FileIo.h"
-#include "ui/model/BinaryIo.h"
+#include "core/model/BinaryIo.h"
 #include "contract/EngineContract.h"
-#include "ui/model/Recurrence.h"
-#include "ui/text/BoundedText.h"
-#include "ui/text/ProgramDirectory.h"
+#include "core/model/Recurrence.h"
+#include "platform/core/BoundedText.h"
+#include "platform/core/ProgramDirectory.h"
 
 namespace {
 

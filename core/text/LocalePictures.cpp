@@ -1,9 +1,9 @@
-#include "ui/text/LocalePictures.h"
+#include "core/text/LocalePictures.h"
 
 #include <cwchar>
 
 #include "platform/core/Win32Core.h"
-#include "ui/text/BoundedText.h"
+#include "platform/core/BoundedText.h"
 
 namespace {
 

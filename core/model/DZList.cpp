@@ -1,8 +1,8 @@
-#include "ui/model/DZList.h"
+#include "core/model/DZList.h"
 
 #include <new>
 
-#include "ui/model/DZItem.h"
+#include "core/model/DZItem.h"
 
 DZList::DZList() {
     magic = 0xCE05;

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "ui/model/EntryEditor.h"
-#include "ui/model/Schedule.h"
+#include "core/model/EntryEditor.h"
+#include "core/model/Schedule.h"
 
 class StorageList;
 
@@ -22,7 +22,7 @@ class StorageItem : public Schedule {
     virtual bool Write(FILE* file) const;
     virtual bool Read(FILE* file);
     // The text operations write a terminated text of at most size characters, cut to fit. They
-    // are defined with the texts, in ui/text/Descriptions.cpp, not in StorageItem.cpp.
+    // are defined with the texts, in core/text/Descriptions.cpp, not in StorageItem.cpp.
     virtual void FormatMonthlyDay(wchar_t* buffer, size_t size) const;
     virtual void FormatAction(wchar_t* buffer, size_t size) const;
     virtual void FormatSchedule(wchar_t* buffer, size_t size) const;
@@ -32,6 +32,8 @@ class StorageItem : public Schedule {
     virtual long RecordSize() const;
 
     int Edit(HWND parentWindow);
+    // What the owner list's program lends for the screen; none without an owner or a screen.
+    const EntryScreen* Screen() const;
     bool IsOutdated() const;
 
     const Schedule& When() const { return *this; }

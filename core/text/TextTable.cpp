@@ -1,4 +1,4 @@
-#include "ui/text/TextTable.h"
+#include "core/text/TextTable.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -7,8 +7,8 @@
 
 #include "platform/core/FileIo.h"
 #include "platform/core/Win32Core.h"
-#include "ui/text/BoundedText.h"
-#include "ui/text/ProgramDirectory.h"
+#include "platform/core/BoundedText.h"
+#include "platform/core/ProgramDirectory.h"
 
 TextTable g_textTable;
 

@@ -1,8 +1,9 @@
 #pragma once
-// The model's view of the entry editor. The editor itself is a dialog of the user interface;
-// the model only creates one through a factory that the program installs at start-up, so the
-// portable core builds without any window code. Without a factory no editor can be made and
-// Edit ends as cancelled.
+// The model's view of the screen: the entry editor and the action bitmaps. The editor is a
+// dialog of the user interface and the bitmaps are the program's resources; the program lends
+// both to the list it shows (StorageList::screen), and each entry reaches them through its
+// owner, so the portable core builds without any window code and holds no global for them.
+// An entry without a screen has no bitmap, and no editor can be made: Edit ends as cancelled.
 #include <cstdint>
 
 #include "platform/core/Win32Core.h"
@@ -23,9 +24,11 @@ class EntryEditor {
 using EditorFactory = EntryEditor* (*)(uint16_t templateId, uint32_t offeredKinds,
                                        int32_t showSeconds);
 
-struct EditorFactories {
+struct EntryScreen {
     EditorFactory storageEditor = nullptr; // the general editor of a plain entry
     EditorFactory actionEditor = nullptr;  // the action editor of a DZItem
+    uint16_t actionEditorTemplate = 0;     // the action editor's dialog template
+    HBITMAP powerOff = nullptr;            // resource 131
+    HBITMAP phoneOff = nullptr;            // resource 132
+    HBITMAP phoneOn = nullptr;             // resource 133
 };
-
-extern EditorFactories g_editorFactories;

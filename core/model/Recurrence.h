@@ -1,7 +1,7 @@
 #pragma once
 // Calendar rules of the schedule model: next occurrence of an entry after a reference
 // instant, the list's display order, and the small date functions they use.
-#include "ui/model/Schedule.h"
+#include "core/model/Schedule.h"
 
 HRESULT AddSeconds(SYSTEMTIME* time, int32_t seconds);
 int NthWeekdayOfMonth(const SYSTEMTIME& reference, int month, int32_t weekIndex,

@@ -1,12 +1,12 @@
 // The words that describe an entry: its schedule summary, its monthly day phrase and its
 // action phrase. They are built on every draw of a list row, so everything lives in fixed
 // buffers on the stack; a text longer than its buffer is cut.
-#include "ui/model/DZItem.h"
-#include "ui/text/BoundedText.h"
-#include "ui/text/FiringText.h"
-#include "ui/text/LocalePictures.h"
-#include "ui/text/TextKeys.h"
-#include "ui/text/TextTable.h"
+#include "core/model/DZItem.h"
+#include "platform/core/BoundedText.h"
+#include "core/text/FiringText.h"
+#include "core/text/LocalePictures.h"
+#include "core/text/TextKeys.h"
+#include "core/text/TextTable.h"
 
 namespace {
 

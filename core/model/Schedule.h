@@ -1,11 +1,11 @@
 #pragma once
 // When an entry runs, as a value: its kind, its start and the fields of its recurrence. The
-// rules of ui/model/Recurrence.h and Firings.h take a Schedule and an instant; the entry carries
+// rules of core/model/Recurrence.h and Firings.h take a Schedule and an instant; the entry carries
 // its schedule as its base, so the engine's entry key, the editor's scratch copy and the tests'
 // builders all copy and compare this one definition.
 #include <cstdint>
 
-#include "ui/model/ScheduleTypes.h"
+#include "core/model/ScheduleTypes.h"
 
 struct Schedule {
     int32_t kind = Weekly;

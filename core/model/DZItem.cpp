@@ -1,8 +1,6 @@
-#include "ui/model/DZItem.h"
+#include "core/model/DZItem.h"
 
-#include "ui/model/ActionBitmaps.h"
-#include "ui/model/BinaryIo.h"
-#include "ui/resources/resource.h"
+#include "core/model/BinaryIo.h"
 
 DZItem::DZItem() : StorageItem(Weekly, 0), ActionChoice{PhoneOff, 0} {}
 
@@ -24,10 +22,12 @@ bool DZItem::Read(FILE* file) {
 }
 
 HBITMAP DZItem::ListBitmap() const {
+    const EntryScreen* screen = Screen();
+    if (!screen) return nullptr;
     switch (action) {
-    case PhoneOff: return g_actionBitmaps.phoneOff;
-    case PhoneOn: return g_actionBitmaps.phoneOn;
-    case PowerOff: return g_actionBitmaps.powerOff;
+    case PhoneOff: return screen->phoneOff;
+    case PhoneOn: return screen->phoneOn;
+    case PowerOff: return screen->powerOff;
     default: return nullptr;
     }
 }
@@ -37,8 +37,9 @@ long DZItem::RecordSize() const {
 }
 
 EntryEditor* DZItem::CreateEditor() {
-    return g_editorFactories.actionEditor
-               ? g_editorFactories.actionEditor(IDD_ACTION_EDITOR, Next24Hours | Once | Weekly,
-                                                showSeconds)
+    const EntryScreen* screen = Screen();
+    return screen && screen->actionEditor
+               ? screen->actionEditor(screen->actionEditorTemplate, Next24Hours | Once | Weekly,
+                                      showSeconds)
                : nullptr;
 }

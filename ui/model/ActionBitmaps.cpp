@@ -1,3 +1,0 @@
-#include "ui/model/ActionBitmaps.h"
-
-ActionBitmaps g_actionBitmaps;

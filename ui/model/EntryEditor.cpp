@@ -1,3 +1,0 @@
-#include "ui/model/EntryEditor.h"
-
-EditorFactories g_editorFactories;
