@@ -1,11 +1,13 @@
 #include "core/model/StorageList.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <new>
 #include <string>
 
 #include "platform/core/FileIo.h"
 #include "core/model/BinaryIo.h"
+#include "core/model/KeptAside.h"
 #include "contract/EngineContract.h"
 #include "core/model/Recurrence.h"
 #include "platform/core/BoundedText.h"
@@ -30,6 +32,32 @@ bool ReadAll(FILE* file, std::string& bytes) {
     return !ferror(file);
 }
 
+PowerCutForTests* g_powerCut = nullptr;
+
+// One step of a save is done; false once the power went out (tests only).
+bool PowerStays() {
+    if (g_powerCut && !g_powerCut->cut && ++g_powerCut->steps == g_powerCut->cutAfter)
+        g_powerCut->cut = true;
+    return !g_powerCut || !g_powerCut->cut;
+}
+
+bool PowerWentOut() {
+    return g_powerCut && g_powerCut->cut;
+}
+
+constexpr size_t kPage = 4096;
+
+// A page at a time, each handed to the system at once, as the stream's 4 KB buffer does anyway:
+// a power cut between two pages leaves the first new and the rest old.
+bool WritePages(FILE* out, const std::string& bytes) {
+    for (size_t at = 0; at < bytes.size(); at += kPage) {
+        const size_t n = std::min(kPage, bytes.size() - at);
+        if (fwrite(bytes.data() + at, 1, n, out) != n || fflush(out) != 0 || !PowerStays())
+            return false;
+    }
+    return true;
+}
+
 enum class Rewrite { Untouched, Done, Broken };
 
 // Writes the bytes of source over target in place, flushed, and reads them back. Untouched:
@@ -44,18 +72,35 @@ Rewrite RewriteInPlace(const wchar_t* source, const wchar_t* target) {
     if (!read) return Rewrite::Untouched;
     FILE* out = OpenFile(target, L"r+b");
     if (!out) return Rewrite::Untouched;
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() &&
-              SetFileSize(out, static_cast<long>(bytes.size())) && FlushToDisk(out) &&
-              fseek(out, 0, SEEK_SET) == 0 && ReadAll(out, check) && check == bytes;
+    bool ok = WritePages(out, bytes) && SetFileSize(out, static_cast<long>(bytes.size())) &&
+              PowerStays() && FlushToDisk(out) && PowerStays() && fseek(out, 0, SEEK_SET) == 0 &&
+              ReadAll(out, check) && check == bytes;
     ok = (fclose(out) == 0) && ok;
     return ok ? Rewrite::Done : Rewrite::Broken;
 }
 
-const wchar_t* KeptAsideSuffix(LoadReport::State why) {
-    return why == LoadReport::DamagedTail ? L"damaged" : L"refused";
+// Puts the marked file in the target's place. The replace step moves it over the target in one
+// step. Under Wine it cannot while another program holds the target open (13 of 1,000 saves
+// failed with two readers each holding it 300 ms): then the target is rewritten in place. The
+// marked file stays beside it until the rewrite has been read back, so that a start after a
+// power cut half-way finishes the save from it (LoadRecovering).
+Rewrite Finish(const wchar_t* marked, const wchar_t* target) {
+    const bool refused = g_powerCut && g_powerCut->replaceRefused;
+    if (!refused && ReplaceFileWith(marked, target)) {
+        PowerStays();
+        return Rewrite::Done;
+    }
+    const Rewrite rewrite =
+        FileExists(target) ? RewriteInPlace(marked, target) : Rewrite::Untouched;
+    if (rewrite == Rewrite::Done && !PowerWentOut()) DeleteFilePath(marked);
+    return rewrite;
 }
 
 } // namespace
+
+void SetPowerCutForTests(PowerCutForTests* cut) {
+    g_powerCut = cut;
+}
 
 StorageList::StorageList() : magic(0xCE00), version(258), formatWord(1) {
     // A program folder so long that the name would be cut ("storage.d") names some other
@@ -134,70 +179,87 @@ bool StorageList::WriteAll(FILE* file) const {
     return true;
 }
 
-// Copies the file on disk beside it under a name that tells the time and what was wrong.
-bool StorageList::KeepAside(LoadReport::State why) {
-    const SYSTEMTIME now = LocalNowFields();
-    wchar_t suffix[64];
-    swprintf(suffix, 64, L".%04u%02u%02u-%02u%02u%02u.%ls", now.wYear, now.wMonth, now.wDay,
-             now.wHour, now.wMinute, now.wSecond, KeptAsideSuffix(why));
-    wchar_t kept[300];
-    return PathWithSuffix(path, suffix, kept, 300) && CopyFilePath(path, kept);
+// The files of a save: the list's file itself (a symbolic link is followed, so that the file it
+// names is written and the link stays a link) and, beside it, the temporary file and the same
+// file once marked whole.
+bool StorageList::SaveFiles(wchar_t (&target)[300], wchar_t (&temporary)[300],
+                            wchar_t (&marked)[300]) {
+    if (!path[0]) return false;
+    if (!ResolvedPath(path, target, 300)) swprintf(target, 300, L"%ls", path);
+    return PathWithSuffix(target, L".new", temporary, 300) &&
+           PathWithSuffix(target, L".ready", marked, 300);
 }
 
-void StorageList::KeepAsideDamagedFile() {
-    // A refused or partly read file may hold entries the user still wants: before the first
-    // save replaces it, it is copied once beside it.
-    if (!FileExists(path) || KeepAside(lastLoad.state))
-        keepAsidePending = false; // kept, or nothing left to keep
+// A save failed at file: when something stands there, no save succeeds until it is removed.
+bool StorageList::Blocked(const wchar_t* file) {
+    if (FileExists(file)) {
+        lastSave.state = SaveReport::Blocked;
+        swprintf(lastSave.blockedBy, 300, L"%ls", file);
+    }
+    return false;
 }
 
-// The replace step moves the new file over the old in one step. Under Wine it cannot while
-// another program holds the old file open (13 of 1,000 saves failed with two readers each
-// holding it 300 ms): then the old file is rewritten in place. The complete temporary file
-// stays beside it until the rewrite has been read back, so a start after a failure half-way
-// finds it whole (LoadRecovering).
-bool StorageList::ReplaceOrRewrite(const wchar_t* temporary) {
-    if (ReplaceFileWith(temporary, path)) return true;
-    const Rewrite rewrite = FileExists(path) ? RewriteInPlace(temporary, path) : Rewrite::Untouched;
-    if (rewrite != Rewrite::Broken) DeleteFilePath(temporary);
-    return rewrite == Rewrite::Done;
+// A file on disk that may hold entries the user still wants is copied aside once, before the
+// first save replaces it; false while that could not be done.
+bool StorageList::KeepAsideBeforeReplacing(const wchar_t* target) {
+    if (keepAsideAs && (!FileExists(target) || KeepAside(target, target, keepAsideAs, false)))
+        keepAsideAs = nullptr;
+    return !keepAsideAs;
+}
+
+// The list goes to the temporary file, flushed to the disk, and is then marked whole by a step
+// of its own, a rename: a start that finds the marked file finishes the save from it, while the
+// temporary file may have been cut short anywhere and is never read.
+bool StorageList::WriteMarked(const wchar_t* temporary, const wchar_t* marked) {
+    FILE* file = OpenFile(temporary, L"wb");
+    if (!file) return Blocked(temporary);
+    bool ok = WriteAll(file) && PowerStays() && FlushToDisk(file) && PowerStays();
+    ok = (fclose(file) == 0) && ok;
+    if (PowerWentOut()) return false;
+    if (ok && ReplaceFileWith(temporary, marked)) return PowerStays();
+    DeleteFilePath(temporary);
+    return ok ? Blocked(marked) : false;
 }
 
 bool StorageList::Save() {
-    // The whole list goes to a temporary file beside the real one, which then replaces it:
-    // a failed save leaves the previous file whole.
-    wchar_t temporary[300];
-    if (!path[0] || !PathWithSuffix(path, L".new", temporary, 300)) return false;
+    // A failed save, wherever it stops, leaves the previous file whole.
+    lastSave = SaveReport{SaveReport::Failed};
+    wchar_t target[300], temporary[300], marked[300];
+    if (!SaveFiles(target, temporary, marked)) return false;
     // A file that exists but could not be read may hold any number of entries: it is never
     // replaced by a list that does not have them. Wine's replace ignores the read-only
     // attribute, so that is checked here.
-    if (lastLoad.state == LoadReport::Unreadable || IsReadOnlyFile(path)) return false;
-    if (keepAsidePending) {
-        KeepAsideDamagedFile();
-        if (keepAsidePending) return false; // never overwrite what could not be kept aside
-    }
-    FILE* file = OpenFile(temporary, L"wb");
-    if (!file) return false;
-    bool ok = WriteAll(file) && FlushToDisk(file);
-    ok = (fclose(file) == 0) && ok;
-    if (!ok) {
-        DeleteFilePath(temporary);
-        return false;
-    }
-    return ReplaceOrRewrite(temporary);
+    if (lastLoad.state == LoadReport::Unreadable || IsReadOnlyFile(target)) return false;
+    if (IsFolder(temporary)) return Blocked(temporary);
+    if (IsFolder(marked)) return Blocked(marked);
+    if (!KeepAsideBeforeReplacing(target) || !WriteMarked(temporary, marked)) return false;
+    const Rewrite finished = Finish(marked, target);
+    if (PowerWentOut()) return false;
+    // The change is reported as not saved: a start must not finish it later either.
+    if (finished == Rewrite::Untouched) DeleteFilePath(marked);
+    if (finished != Rewrite::Done) return false;
+    lastSave.state = SaveReport::Saved;
+    return true;
 }
 
 bool StorageList::LoadRecovering() {
+    wchar_t target[300], temporary[300], marked[300];
+    if (!SaveFiles(target, temporary, marked)) return Load();
+    if (FileExists(temporary) && !IsFolder(temporary))
+        KeepAside(target, temporary, L"unfinished", true);
+    if (!FileExists(marked) || IsFolder(marked)) return Load();
+    if (!LoadFrom(marked) || lastLoad.state != LoadReport::Whole) {
+        KeepAside(target, marked, L"unfinished", true);
+        return Load();
+    }
+    // The marked file holds the list of the last save: its entries stay, and it takes the
+    // place of the file on disk once that is kept aside. What cannot be done now, the next
+    // save does.
+    keepAsideAs = L"replaced";
+    if (!KeepAsideBeforeReplacing(target) || Finish(marked, target) != Rewrite::Done) return true;
     const bool loaded = Load();
-    const LoadReport found = lastLoad;
-    if (found.state != LoadReport::Refused && found.state != LoadReport::DamagedTail) return loaded;
-    wchar_t temporary[300];
-    if (!PathWithSuffix(path, L".new", temporary, 300) || !FileExists(temporary)) return loaded;
-    const bool whole = LoadFrom(temporary) && lastLoad.state == LoadReport::Whole;
-    lastLoad = found;
-    if (!whole || !KeepAside(found.state) || !ReplaceFileWith(temporary, path)) return Load();
-    keepAsidePending = false;
-    return Load();
+    lastLoad.saveFinished = true;
+    return loaded;
 }
 
 bool StorageList::Reload() {
@@ -219,7 +281,7 @@ bool StorageList::LoadFrom(const wchar_t* name) {
     Clear();
     lastLoad = LoadReport{};
     // What an earlier load found to keep aside is gone or replaced: only this file counts.
-    keepAsidePending = false;
+    keepAsideAs = nullptr;
     if (!name[0]) return false;
     FILE* file = OpenFile(name, L"rb");
     if (!file) {
@@ -228,7 +290,7 @@ bool StorageList::LoadFrom(const wchar_t* name) {
     }
     if (!ReadHeader(file)) {
         lastLoad.state = ferror(file) ? LoadReport::Unreadable : LoadReport::Refused;
-        keepAsidePending = lastLoad.state == LoadReport::Refused;
+        if (lastLoad.state == LoadReport::Refused) keepAsideAs = L"refused";
         fclose(file);
         return false;
     }
@@ -252,7 +314,7 @@ bool StorageList::LoadFrom(const wchar_t* name) {
             if (fseek(file, 0, SEEK_END) == 0 && ftell(file) != offset) {
                 lastLoad.state = LoadReport::DamagedTail;
                 lastLoad.stoppedAt = offset;
-                keepAsidePending = true;
+                keepAsideAs = L"damaged";
             }
             break;
         }

@@ -12,7 +12,31 @@ struct LoadReport {
     State state = Missing;
     long entries = 0;   // entries loaded
     long stoppedAt = 0; // byte offset of the record that could not be read (DamagedTail)
+    // The start finished a save that a power cut interrupted: the file changed since the engine
+    // read it.
+    bool saveFinished = false;
 };
+
+// What the last Save did, for the message the program shows when it failed.
+struct SaveReport {
+    // Blocked: something stands where the save's own files go (a folder named like its
+    // temporary file) and no save can succeed until the user removes it; blockedBy names it.
+    enum State { Saved, Failed, Blocked };
+    State state = Saved;
+    wchar_t blockedBy[300] = L"";
+};
+
+// Test seam, never set by the program: a power cut during a save. Save counts its steps (each
+// write, flush and rename of its files) and stops right after step cutAfter, as if the power
+// went out: nothing more is written, undone or removed, and it gives false. replaceRefused
+// makes the replace fail as under Wine while another program holds the file.
+struct PowerCutForTests {
+    int cutAfter = 0; // 0: never
+    bool replaceRefused = false;
+    int steps = 0;    // steps done so far
+    bool cut = false; // the power went out
+};
+void SetPowerCutForTests(PowerCutForTests* cut);
 
 class StorageList {
   public:
@@ -34,14 +58,16 @@ class StorageList {
     // is read-only, or when the path is empty (it did not fit).
     bool Save();
     bool Load();
-    // Load, and when the file is refused or damaged while a whole temporary file of an
-    // unfinished save lies beside it, that file takes its place (the other is kept aside).
+    // Load at the start: a save that a power cut interrupted after its new file was marked
+    // whole is finished from that file (the file it replaces is kept aside first); a temporary
+    // file never marked whole is kept aside and never read.
     bool LoadRecovering();
     // Reads the file again; the entries already in memory (made while it could not be read)
     // stay, behind those of the file.
     bool Reload();
 
     const LoadReport& LastLoad() const { return lastLoad; }
+    const SaveReport& LastSave() const { return lastSave; }
 
     uint16_t magic;
     uint16_t version;
@@ -55,11 +81,15 @@ class StorageList {
     bool ReadHeader(FILE* file) const;
     bool WriteAll(FILE* file) const;
     bool LoadFrom(const wchar_t* file);
-    bool KeepAside(LoadReport::State why);
-    void KeepAsideDamagedFile();
-    bool ReplaceOrRewrite(const wchar_t* temporary);
+    bool SaveFiles(wchar_t (&target)[300], wchar_t (&temporary)[300], wchar_t (&marked)[300]);
+    bool KeepAsideBeforeReplacing(const wchar_t* target);
+    bool WriteMarked(const wchar_t* temporary, const wchar_t* marked);
+    bool Blocked(const wchar_t* file);
 
     StorageItem* tail = nullptr;
     LoadReport lastLoad;
-    bool keepAsidePending = false; // the file on disk was refused or damaged and not yet kept
+    SaveReport lastSave;
+    // The file on disk must be kept aside, with this ending, before a save replaces it (it was
+    // refused or damaged, or a finished save's file is still to replace it); none when not.
+    const wchar_t* keepAsideAs = nullptr;
 };

@@ -57,8 +57,9 @@ std::atomic<int64_t>& Offset() {
 } // namespace
 
 FILETIME LocalNow() {
-    // The offset first: its first reading sets it against the platform clock, which must not
-    // be read before that, or the first instant would lie before the one set.
+    // The offset first: its first reading reads the platform clock itself, and a platform time
+    // taken before that put the first reading behind the instant set (07:29:59.992 for a clock
+    // set to 07:30:00, so that entries made at the start fell in the minute before).
     const int64_t offset = Offset().load();
     const auto ticks = static_cast<uint64_t>(PlatformTicks() + offset);
     return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};

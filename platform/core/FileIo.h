@@ -3,6 +3,8 @@
 // builds; natively they are turned into slashes and UTF-8 here.
 #include <cstddef>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 FILE* OpenFile(const wchar_t* path, const wchar_t* mode);
 bool FileExists(const wchar_t* path);
@@ -12,9 +14,18 @@ bool CopyFilePath(const wchar_t* from, const wchar_t* to);
 // The file exists and carries the read-only attribute (natively: no write permission bit).
 bool IsReadOnlyFile(const wchar_t* path);
 
+// Something other than a plain file (a folder) stands at path.
+bool IsFolder(const wchar_t* path);
+// The path of the file itself, every symbolic link on the way resolved; false when it does not
+// exist or the resolved path does not fit size characters (out is then unspecified).
+bool ResolvedPath(const wchar_t* path, wchar_t* out, size_t size);
+// For each file in path's folder whose name begins with path's last part: the rest of its name.
+std::vector<std::wstring> NameEndingsAfter(const wchar_t* path);
+
 // Moves source over target in one step: the target is either the old file or the new one,
 // never missing. Another process that holds the target open makes Wine refuse the rename,
-// so it is retried for a short, bounded time; false when it never went through.
+// so it is retried for a short, bounded time; false when it never went through. The move is
+// written through to the disk as far as the system allows.
 bool ReplaceFileWith(const wchar_t* source, const wchar_t* target);
 
 // Writes buffered data of the stream through to the disk.

@@ -1,7 +1,11 @@
 #include "platform/core/FileIo.h"
 
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +19,12 @@ std::string ToNative(const wchar_t* path) {
     for (const wchar_t* p = path; *p; ++p)
         AppendUtf8(out, static_cast<uint32_t>(*p == L'\\' ? L'/' : *p));
     return out;
+}
+
+// The folder part of a native path, "." for a bare name.
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
 } // namespace
@@ -83,8 +93,51 @@ bool SetFileSize(FILE* file, long size) {
     return fflush(file) == 0 && ftruncate(fileno(file), size) == 0;
 }
 
+bool IsFolder(const wchar_t* path) {
+    struct stat st {};
+    return stat(ToNative(path).c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+bool ResolvedPath(const wchar_t* path, wchar_t* out, size_t size) {
+    char* resolved = realpath(ToNative(path).c_str(), nullptr);
+    if (!resolved) return false;
+    wchar_t wide[PATH_MAX + 1];
+    const size_t n = NativePathToWide(resolved, wide, PATH_MAX + 1);
+    free(resolved);
+    if (n + 1 > size) return false;
+    wmemcpy(out, wide, n + 1);
+    return true;
+}
+
+std::vector<std::wstring> NameEndingsAfter(const wchar_t* path) {
+    const std::string native = ToNative(path);
+    const std::string folder = FolderOf(native);
+    const std::string begin = native.substr(native.rfind('/') + 1);
+    std::vector<std::wstring> endings;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return endings;
+    while (const dirent* entry = readdir(dir)) {
+        if (strncmp(entry->d_name, begin.c_str(), begin.size()) != 0) continue;
+        wchar_t wide[NAME_MAX + 1];
+        NativePathToWide(entry->d_name + begin.size(), wide, NAME_MAX + 1);
+        endings.emplace_back(wide);
+    }
+    closedir(dir);
+    return endings;
+}
+
 bool ReplaceFileWith(const wchar_t* source, const wchar_t* target) {
-    return rename(ToNative(source).c_str(), ToNative(target).c_str()) == 0;
+    // A rename is on the disk only once its folder is: without that, a power cut could keep a
+    // later write to the target and lose the rename before it. The rename is done either way,
+    // so a folder that cannot be flushed does not fail it.
+    const std::string to = ToNative(target);
+    if (rename(ToNative(source).c_str(), to.c_str()) != 0) return false;
+    const int folder = open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+    return true;
 }
 
 bool FlushToDisk(FILE* file) {

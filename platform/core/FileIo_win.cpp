@@ -1,5 +1,6 @@
 #include "platform/core/FileIo.h"
 
+#include <cwchar>
 #include <windows.h>
 #include <io.h>
 
@@ -55,6 +56,49 @@ bool CopyFilePath(const wchar_t* from, const wchar_t* to) {
 bool IsReadOnlyFile(const wchar_t* path) {
     const DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool IsFolder(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ResolvedPath(const wchar_t* path, wchar_t* out, size_t size) {
+    // No access asked: a holder that shares nothing does not stop it.
+    const HANDLE file = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    wchar_t final[1024];
+    const DWORD n = GetFinalPathNameByHandleW(file, final, 1024, FILE_NAME_NORMALIZED);
+    CloseHandle(file);
+    if (n == 0 || n >= 1024) return false;
+    // "\\?\C:\..." or "\\?\UNC\server\share\..." in the ordinary form.
+    std::wstring plain = final;
+    if (plain.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        plain = L"\\" + plain.substr(7);
+    else if (plain.compare(0, 4, L"\\\\?\\") == 0)
+        plain = plain.substr(4);
+    if (plain.size() + 1 > size) return false;
+    wmemcpy(out, plain.c_str(), plain.size() + 1);
+    return true;
+}
+
+std::vector<std::wstring> NameEndingsAfter(const wchar_t* path) {
+    std::vector<std::wstring> endings;
+    const std::wstring pattern = std::wstring(path) + L"*";
+    const wchar_t* slash = wcsrchr(path, L'\\');
+    const wchar_t* begin = slash ? slash + 1 : path;
+    const size_t length = wcslen(begin);
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return endings;
+    do {
+        // The pattern also matches short names; only the long name counts.
+        if (wcsncmp(found.cFileName, begin, length) == 0)
+            endings.emplace_back(found.cFileName + length);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return endings;
 }
 
 bool ReplaceFileWith(const wchar_t* source, const wchar_t* target) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/shell/SoftkeyBar.h"
+#include "ui/app/AppState.h"
 #include "ui/editor/EditorFactories.h"
 #include "core/model/DZList.h"
 #include "core/text/TextTable.h"
@@ -20,10 +21,10 @@ class EditorEnvironment : public ::testing::Environment {
                                       ICC_DATE_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
         ASSERT_TRUE(InitCommonControlsEx(&controls));
         ASSERT_TRUE(g_textTable.Load()) << "local.dat must lie beside the test";
-        InstallEditorFactories(&screen);
-        EditorScreenList().screen = &screen;
+        // The program's own screen, which its list lends the entries of the user-path tests.
+        InstallEditorFactories(&g_entryScreen);
+        EditorScreenList().screen = &g_entryScreen;
     }
-    EntryScreen screen;
 };
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new EditorEnvironment);
 

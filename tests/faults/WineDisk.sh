@@ -38,6 +38,21 @@ save "$work/limit" 4 "$new_size" || fail "save with exactly enough room"
 [ "$(stat -c %s "$work/limit/storage.dat")" = "$new_size" ] || fail "saved file has the wrong size"
 echo "file size limit: 12 failing rooms checked"
 
+# A "storage.dat" that is a symbolic link: the save writes the file the link names, beside it,
+# and the link stays a link.
+mkdir -p "$work/link/elsewhere"
+save "$work/link" 3 || fail "link: first save"
+mv "$work/link/storage.dat" "$work/link/elsewhere/entries.dat"
+ln -s elsewhere/entries.dat "$work/link/storage.dat"
+save "$work/link" 4 || fail "link: save through the link"
+[ -L "$work/link/storage.dat" ] || fail "link: the link was replaced"
+[ "$(stat -c %s "$work/link/elsewhere/entries.dat")" = "$new_size" ] ||
+  fail "link: the file the link names was not written"
+found=$(cd "$work/link" && find . | sort | tr '\n' ' ')
+[ "$found" = ". ./elsewhere ./elsewhere/entries.dat ./storage.dat " ] ||
+  fail "link: other files than the link and the file it names: $found"
+echo "link: checked"
+
 mkdir -p "$work/full"
 if mount -t tmpfs -o size=64k dz-faults "$work/full" 2>/dev/null; then
   mounted=$work/full

@@ -76,6 +76,20 @@ void MakeFolder(const std::wstring& path) {
     fs::create_directories(FsPath(path));
 }
 
+void RemoveFolder(const std::wstring& path) {
+    fs::remove_all(FsPath(path));
+}
+
+bool MakeLink(const std::wstring& link, const std::wstring& target) {
+    std::error_code error;
+    fs::create_symlink(FsPath(target), FsPath(link), error);
+    return !error;
+}
+
+bool IsLink(const std::wstring& path) {
+    return fs::is_symlink(FsPath(path));
+}
+
 void SetWritable(const std::wstring& path, bool writable) {
     const fs::perms write =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;

@@ -18,5 +18,9 @@ class TempFolder {
 Bytes ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const Bytes& bytes);
 void MakeFolder(const std::wstring& path);
+void RemoveFolder(const std::wstring& path);
+// A symbolic link at link to target; false where the system makes none.
+bool MakeLink(const std::wstring& link, const std::wstring& target);
+bool IsLink(const std::wstring& path);
 // Gives or takes the write permission (on Windows: the read-only attribute).
 void SetWritable(const std::wstring& path, bool writable);

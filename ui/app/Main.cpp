@@ -104,6 +104,8 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
     }
     // A missing file leaves the list empty; one that cannot be read now is read again later.
     g_entryList.LoadRecovering();
+    // The start finished a save that a power cut interrupted: the engine read the file before.
+    if (g_entryList.LastLoad().saveFinished) SignalEngineRefresh();
     if (!FillList()) {
         g_scheduleList.DestroyListView();
         g_entryList.Clear();
