@@ -19,7 +19,16 @@ constexpr int kEngineExitStopped = 0;        // ran and was stopped, or /stop en
 constexpr int kEngineExitAlreadyRunning = 1; // another engine runs; this one ended at once
 constexpr int kEngineExitNoEngine = 2;       // /stop found no engine running
 constexpr int kEngineExitStopTimedOut = 3;   // /stop: the engine did not end in time
-constexpr int kEngineExitStartFailed = 4;    // the named events could not be made
+constexpr int kEngineExitStartFailed = 4;    // the named events or the firing thread failed
 
 // How long /stop waits for the running engine to end.
 constexpr unsigned long kEngineStopTimeoutMs = 10000;
+
+// How long one firing may take: the callback waits for the executor, and firings run one after
+// another, so an executor that hangs would hold up every later firing. At this limit the
+// engine ends it and the next firing runs. An executor's whole run under Wine takes about
+// 0.25 s (bench/engine, "executor run"); the limit leaves room for a machine under load.
+constexpr unsigned long kFiringLimitMs = 10000;
+// The exit code that an executor ended at the limit gets, and so the callback's result that
+// the journal shows for it.
+constexpr int kExecutorEndedAtLimit = -2;
