@@ -7,6 +7,7 @@
 #include "engine/ClockWatch.h"
 #include "engine/EngineNames.h"
 #include "engine/Firing.h"
+#include "engine/FiringSeries.h"
 #include "engine/Journal.h"
 #include "engine/Registration.h"
 #include "engine/FiringSchedule.h"
@@ -60,6 +61,7 @@ class Engine {
     Journal journal;
     ClockWatch clock;
     FiringSchedule schedule;
+    FiringSeries series{journal}; // after the journal: it ends before the journal closes
     std::wstring storagePath;
     std::wstring libraryPath;
     HANDLE instanceMutex = nullptr;
@@ -159,8 +161,7 @@ DWORD Engine::NextWaitMs(uint64_t now) const {
 }
 
 void Engine::FireDue(uint64_t now) {
-    for (const Firing& firing : schedule.TakeDue(now))
-        StartFiring(firing, libraryPath, journal);
+    series.Add(schedule.TakeDue(now));
 }
 
 void Engine::Loop() {
@@ -202,6 +203,11 @@ int Engine::Run() {
     }
     const bool found = FindFiles();
     if (!MakeEvents()) return kEngineExitStartFailed;
+    if (found && !series.Start(libraryPath)) {
+        journal.Write("note no thread for the firings (error %lu); the engine ends",
+                      GetLastError());
+        return kEngineExitStartFailed;
+    }
     // The refresh event exists before the first load: a save made meanwhile is either in this
     // load or signalled after it.
     if (found) Load();
@@ -217,7 +223,8 @@ int Engine::Run() {
         Loop();
     else
         WaitForSingleObject(stopEvent, INFINITE);
-    journal.Write("stop (firings still running: %ld)", RunningFirings());
+    journal.Write("stop (firings still running: %ld, waiting: %lu)", RunningCallbacks(),
+                  static_cast<unsigned long>(series.Waiting()));
     return kEngineExitStopped;
 }
 

@@ -2,19 +2,22 @@
 
 #include <cstdio>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include "engine/EngineNames.h"
+#include "engine/Journal.h"
 #include "contract/EngineContract.h"
 
 namespace {
 
 constexpr int kCallbackUnavailable = -1;
+// After the executors were ended the callback's wait returns at once; under Wine the end of a
+// process reaches its waiters within milliseconds. A callback still inside after this is
+// hung itself.
+constexpr DWORD kEndedReturnWaitMs = 2000;
 
 volatile LONG g_running = 0;
-
-struct FiringJob {
-    Firing firing;
-    std::wstring libraryPath;
-    Journal* journal;
-};
 
 std::string KindText(int32_t kind) {
     switch (kind) {
@@ -27,44 +30,81 @@ std::string KindText(int32_t kind) {
     }
 }
 
-int CallCallback(const FiringJob& job) {
-    const HMODULE library = LoadLibraryW(job.libraryPath.c_str());
-    if (!library) {
-        job.journal->Write("note %s: callback library \"%s\" not loaded (error %lu)",
-                           DescribeEntry(job.firing).c_str(), Utf8(job.libraryPath).c_str(),
-                           GetLastError());
-        return kCallbackUnavailable;
-    }
-    int result = kCallbackUnavailable;
-    const auto callback = reinterpret_cast<TarvikEngineFuncType>(
-        reinterpret_cast<void*>(GetProcAddress(library, DZ_CALLBACK_EXPORT)));
-    if (callback) {
-        // The block is ours and outlives the call; the callback only reads it.
-        result = callback(0, 0, job.firing.block);
-    } else {
-        job.journal->Write("note %s: callback library has no %s", DescribeEntry(job.firing).c_str(),
-                           DZ_CALLBACK_EXPORT);
-    }
-    FreeLibrary(library);
-    return result;
-}
+// What the call's thread owns: it unloads the library when the callback returns, so a
+// callback left to run on its own keeps its code loaded.
+struct Call {
+    HMODULE library;
+    TarvikEngineFuncType callback;
+    unsigned char block[kActionBlockSize];
+};
 
-void JournalResult(const FiringJob& job, uint64_t actual, int result) {
-    job.journal->Write(
-        "fired %s scheduled=%s actual=%s result=%d", DescribeEntry(job.firing).c_str(),
-        FormatInstant(job.firing.scheduled).c_str(), FormatInstant(actual).c_str(), result);
-}
-
-DWORD WINAPI FiringThread(void* parameter) {
-    FiringJob* job = static_cast<FiringJob*>(parameter);
-    const uint64_t actual = ToTicks(LocalNow());
-    job->journal->Write("firing %s scheduled=%s actual=%s", DescribeEntry(job->firing).c_str(),
-                        FormatInstant(job->firing.scheduled).c_str(),
-                        FormatInstant(actual).c_str());
-    JournalResult(*job, actual, CallCallback(*job));
-    delete job;
+DWORD WINAPI CallThread(void* parameter) {
+    Call* call = static_cast<Call*>(parameter);
+    // The block is the call's own and outlives it; the callback only reads it.
+    const int result = call->callback(0, 0, call->block);
+    const HMODULE library = call->library;
+    delete call;
     InterlockedDecrement(&g_running);
-    return 0;
+    FreeLibraryAndExitThread(library, static_cast<DWORD>(result));
+}
+
+// Ends the executors that callbacks started in the engine: processes of the executor's file
+// name whose parent is the engine. Not every child is one: under Wine the engine's first window
+// starts the desktop's process as its child. The parent's id alone could also be that of an
+// ended process whose id the engine got again, so an executor must be younger than the engine.
+int EndExecutors() {
+    FILETIME engineStart, unused;
+    GetProcessTimes(GetCurrentProcess(), &engineStart, &unused, &unused, &unused);
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    int ended = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != GetCurrentProcessId() ||
+            _wcsicmp(entry.szExeFile, DZ_EXECUTOR_FILE) != 0)
+            continue;
+        const HANDLE child = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
+                                         FALSE, entry.th32ProcessID);
+        if (!child) continue;
+        FILETIME started;
+        if (GetProcessTimes(child, &started, &unused, &unused, &unused) &&
+            CompareFileTime(&started, &engineStart) >= 0 &&
+            TerminateProcess(child, static_cast<UINT>(kExecutorEndedAtLimit)))
+            ++ended;
+        CloseHandle(child);
+    }
+    CloseHandle(snapshot);
+    return ended;
+}
+
+FiringOutcome CallWithLimit(Call* call) {
+    InterlockedIncrement(&g_running);
+    const HANDLE thread = CreateThread(nullptr, 0, CallThread, call, 0, nullptr);
+    if (!thread) {
+        const DWORD error = GetLastError();
+        InterlockedDecrement(&g_running);
+        FreeLibrary(call->library);
+        delete call;
+        return {kCallbackUnavailable,
+                "no thread for the callback (error " + std::to_string(error) + ")"};
+    }
+    FiringOutcome outcome{kExecutorEndedAtLimit, ""};
+    if (WaitForSingleObject(thread, kFiringLimitMs) == WAIT_TIMEOUT) {
+        const int ended = EndExecutors();
+        outcome.note = "no result after " + std::to_string(kFiringLimitMs) +
+                       " ms; executors ended: " + std::to_string(ended);
+        if (WaitForSingleObject(thread, kEndedReturnWaitMs) == WAIT_TIMEOUT) {
+            outcome.note += "; the callback has not returned and is left to run on its own";
+            CloseHandle(thread);
+            return outcome;
+        }
+    }
+    DWORD code;
+    if (GetExitCodeThread(thread, &code)) outcome.result = static_cast<int>(code);
+    CloseHandle(thread);
+    return outcome;
 }
 
 } // namespace
@@ -78,21 +118,24 @@ std::string DescribeEntry(const Firing& firing) {
     return text;
 }
 
-void StartFiring(const Firing& firing, const std::wstring& libraryPath, Journal& journal) {
-    FiringJob* job = new FiringJob{firing, libraryPath, &journal};
-    InterlockedIncrement(&g_running);
-    const HANDLE thread = CreateThread(nullptr, 0, FiringThread, job, 0, nullptr);
-    if (thread) {
-        CloseHandle(thread);
-        return;
+FiringOutcome CallCallback(const Firing& firing, const std::wstring& libraryPath) {
+    const HMODULE library = LoadLibraryW(libraryPath.c_str());
+    if (!library) {
+        const DWORD error = GetLastError();
+        return {kCallbackUnavailable, "callback library \"" + Utf8(libraryPath) +
+                                          "\" not loaded (error " + std::to_string(error) + ")"};
     }
-    journal.Write("note %s: no worker thread (error %lu)", DescribeEntry(firing).c_str(),
-                  GetLastError());
-    JournalResult(*job, ToTicks(LocalNow()), kCallbackUnavailable);
-    delete job;
-    InterlockedDecrement(&g_running);
+    const auto callback = reinterpret_cast<TarvikEngineFuncType>(
+        reinterpret_cast<void*>(GetProcAddress(library, DZ_CALLBACK_EXPORT)));
+    if (!callback) {
+        FreeLibrary(library);
+        return {kCallbackUnavailable, std::string("callback library has no ") + DZ_CALLBACK_EXPORT};
+    }
+    Call* call = new Call{library, callback, {}};
+    memcpy(call->block, firing.block, sizeof call->block);
+    return CallWithLimit(call);
 }
 
-long RunningFirings() {
+long RunningCallbacks() {
     return g_running;
 }

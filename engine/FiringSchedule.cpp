@@ -76,7 +76,7 @@ void FiringSchedule::TakeUp(std::unique_ptr<DZList> fresh, uint64_t now) {
 }
 
 std::vector<Firing> FiringSchedule::TakeDue(uint64_t now) {
-    std::vector<Firing> due;
+    std::vector<std::pair<const StorageItem*, Firing>> due;
     for (Tracked& entry : tracked) {
         if (entry.waiting == kNoInstant || entry.waiting > now) continue;
         // Two identical entries share their occurrences: the action runs once.
@@ -86,11 +86,45 @@ std::vector<Firing> FiringSchedule::TakeDue(uint64_t now) {
             firing.key = entry.key;
             firing.scheduled = entry.waiting;
             WriteActionBlock(entry.key.what.action, entry.key.what.options, firing.block);
-            due.push_back(firing);
+            due.emplace_back(entry.item, firing);
         }
         entry.waiting = NextUnfired(entry, std::max(now, entry.waiting));
     }
-    return due;
+    PutInFiringOrder(due);
+    std::vector<Firing> firings;
+    for (const auto& one : due)
+        firings.push_back(one.second);
+    return firings;
+}
+
+void FiringSchedule::PutInFiringOrder(
+    std::vector<std::pair<const StorageItem*, Firing>>& due) const {
+    std::stable_sort(due.begin(), due.end(), [](const auto& a, const auto& b) {
+        return a.second.scheduled < b.second.scheduled;
+    });
+    // Firings at one instant run in the order that the coming-up list shows for them: the
+    // phone ends in the state of the entry listed last. The list is asked for all its firings
+    // from just before the instant, since each entry fires there at most once.
+    for (auto same = due.begin(); same != due.end();) {
+        const uint64_t instant = same->second.scheduled;
+        const auto end = std::find_if(
+            same, due.end(), [&](const auto& one) { return one.second.scheduled != instant; });
+        if (end - same > 1) {
+            const std::vector<UpcomingFiring> listed =
+                UpcomingFirings(*list, FromTicks(instant - 1), entryCount);
+            std::map<const StorageItem*, size_t> place; // in the list's firings at the instant
+            for (size_t i = 0; i < listed.size() && ToTicks(listed[i].instant) == instant; ++i)
+                place.emplace(listed[i].entry, i);
+            const auto placeOf = [&](const StorageItem* item) {
+                const auto found = place.find(item);
+                return found == place.end() ? listed.size() : found->second;
+            };
+            std::stable_sort(same, end, [&](const auto& a, const auto& b) {
+                return placeOf(a.first) < placeOf(b.first);
+            });
+        }
+        same = end;
+    }
 }
 
 void FiringSchedule::ClockChanged(uint64_t now) {

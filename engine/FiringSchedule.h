@@ -42,7 +42,9 @@ class FiringSchedule {
     // passed never fires.
     void TakeUp(std::unique_ptr<DZList> list, uint64_t now);
 
-    // The occurrences due at now, each once; recurring entries then wait for their next one.
+    // The occurrences due at now, each once, in firing order: the earliest first, and those at
+    // one instant as the coming-up list orders them. Recurring entries then wait for their
+    // next one.
     std::vector<Firing> TakeDue(uint64_t now);
 
     // The local clock moved by other than the passing of time: recurring entries look for
@@ -63,6 +65,7 @@ class FiringSchedule {
 
     uint64_t NextUnfired(const Tracked& entry, uint64_t after) const;
     void ForgetOldFirings(uint64_t now);
+    void PutInFiringOrder(std::vector<std::pair<const StorageItem*, Firing>>& due) const;
 
     std::unique_ptr<DZList> list;
     std::vector<Tracked> tracked; // active entries only

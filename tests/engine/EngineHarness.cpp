@@ -43,14 +43,19 @@ uint64_t NowPlus(double seconds) {
     return ToTicks(LocalNow()) + static_cast<uint64_t>(seconds * kTicksPerSecond);
 }
 
+constexpr size_t kInstantLength = 23; // "2026-12-07 08:41:36.063"
+
 std::string JournalField(const std::string& line, const char* name) {
-    constexpr size_t kInstantLength = 23;
     const size_t at = line.find(std::string(" ") + name);
     if (at == std::string::npos) return std::string();
     const size_t from = at + 1 + strlen(name);
     if (line.size() >= from + kInstantLength && line[from + 4] == '-' && line[from + 10] == ' ')
         return line.substr(from, kInstantLength);
     return line.substr(from, line.find(' ', from) - from);
+}
+
+std::string JournalStamp(const std::string& line) {
+    return line.substr(0, kInstantLength);
 }
 
 double JournalMs(const std::string& instant) {

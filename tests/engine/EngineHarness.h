@@ -72,6 +72,8 @@ class InstalledEngine {
 // The value of "name=" in a journal line: an instant ("scheduled=", "actual=") is taken
 // whole with its blank; other values end at the next blank.
 std::string JournalField(const std::string& line, const char* name);
+// The time at the start of a journal line: when the engine wrote it.
+std::string JournalStamp(const std::string& line);
 // A journal instant "2026-12-07 08:41:36.063" in milliseconds (only differences count).
 double JournalMs(const std::string& instant);
 

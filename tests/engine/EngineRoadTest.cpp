@@ -10,6 +10,7 @@
 #include "engine/Engine.h"
 #include "engine/EngineNames.h"
 #include "platform/device/DeviceState.h"
+#include "platform/device/PhoneApi.h"
 #include "tests/common/FileHolder.h"
 #include "tests/engine/EngineHarness.h"
 #include "contract/EngineContract.h"
@@ -26,6 +27,31 @@ std::vector<std::wstring> CallsNamed(const std::vector<std::wstring>& journal,
     for (const std::wstring& line : journal)
         if (line.compare(0, prefix.size(), prefix) == 0) calls.push_back(line);
     return calls;
+}
+
+// "entry <n> " of the first count firings from `from` on that the coming-up list shows.
+std::vector<std::string> ComingUp(const std::vector<EntrySpec>& entries, uint64_t from,
+                                  size_t count) {
+    DZList list;
+    AppendEntries(entries, list);
+    std::vector<std::string> listed;
+    for (const UpcomingFiring& firing : UpcomingFirings(list, FromTicks(from), count)) {
+        int number = 1;
+        for (const StorageItem* e = list.head; e != firing.entry; e = e->next)
+            ++number;
+        listed.push_back("entry " + std::to_string(number) + " ");
+    }
+    return listed;
+}
+
+// The journal's firing and fired lines for the entries, each begun and ended before the next.
+std::vector<std::string> OneAfterAnother(const std::vector<std::string>& entries) {
+    std::vector<std::string> steps;
+    for (const std::string& entry : entries) {
+        steps.push_back("firing " + entry);
+        steps.push_back("fired " + entry);
+    }
+    return steps;
 }
 
 // Moves a file of the program folder away for the lifetime of this object.
@@ -74,6 +100,29 @@ class EngineRoad : public ::testing::Test {
         const size_t before = engine->JournalLines().size();
         ASSERT_TRUE(InstalledEngine::SignalRefresh());
         ASSERT_GE(engine->WaitForLine({"load "}, 3000, before), 0);
+    }
+
+    // The journal's firing and fired lines from index from on, as "firing entry <n> " and
+    // "fired entry <n> ", in the journal's order.
+    std::vector<std::string> FiringSteps(size_t from) const {
+        const std::vector<std::string> journal = engine->JournalLines();
+        std::vector<std::string> steps;
+        for (size_t i = from; i < journal.size(); ++i) {
+            for (const char* step : {" firing entry ", " fired entry "}) {
+                const size_t at = journal[i].find(step);
+                if (at != std::string::npos)
+                    steps.push_back(journal[i].substr(at + 1, journal[i].find('(', at) - at - 1));
+            }
+        }
+        return steps;
+    }
+
+    // Holds every thread of the engine, as a phone asleep would, or lets it go on.
+    static bool HoldEngine(bool hold) {
+        using ProcessCall = LONG(WINAPI*)(HANDLE);
+        const auto call = reinterpret_cast<ProcessCall>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleW(L"ntdll.dll"), hold ? "NtSuspendProcess" : "NtResumeProcess")));
+        return call && call(engine->Process()) == 0;
     }
 
     static InstalledEngine* engine;
@@ -129,25 +178,69 @@ TEST_F(EngineRoad, FiresInTheOrderTheComingUpListShows) {
         {Once, now + 30 * kTicksPerSecond / 10, 0, PowerOff, 0},
         {Weekly, now + 45 * kTicksPerSecond / 10, 1, PhoneOff, kOptionBluetooth, 0},
     };
-    DZList list;
-    AppendEntries(entries, list);
-    std::vector<std::string> listed;
-    for (const UpcomingFiring& firing : UpcomingFirings(list, FromTicks(now), 3)) {
-        int number = 1;
-        for (const StorageItem* e = list.head; e != firing.entry; e = e->next)
-            ++number;
-        listed.push_back("firing entry " + std::to_string(number) + " ");
-    }
+    const std::vector<std::string> listed = ComingUp(entries, now, 3);
     ASSERT_EQ(listed.size(), 3u);
     Hand(entries);
     ASSERT_GE(engine->WaitForLine({"fired entry 1 "}, kFiringWaitMs, start), 0);
-    const std::vector<std::string> journal = engine->JournalLines();
-    std::vector<std::string> fired;
-    for (size_t i = start; i < journal.size(); ++i) {
-        const size_t at = journal[i].find(" firing entry ");
-        if (at != std::string::npos) fired.push_back(journal[i].substr(at + 1, listed[0].size()));
+    EXPECT_EQ(FiringSteps(start), OneAfterAnother(listed));
+}
+
+// Firings due together run one after another in firing order, so the phone ends in the state
+// of the entry that comes last: entries at one instant in the coming-up list's order (which is
+// not the file's), and entries whose instants the engine slept through (the phone woke, the
+// clock moved on) earliest first.
+TEST_F(EngineRoad, FiringsDueTogetherRunOneAfterAnotherAndTheLastDecides) {
+    constexpr uint64_t kSecond = kTicksPerSecond;
+    struct Case {
+        const char* what;
+        std::vector<EntrySpec> entries; // starts from now
+        bool asleep;                    // the engine is held while every instant passes
+        uint32_t equipment, bluetooth;  // the phone's state at the end
+    } cases[] = {
+        {"one instant",
+         {{Once, 3 * kSecond, 1, PhoneOn, kOptionsDiscoverable},
+          {Next24Hours, 3 * kSecond, 1, PhoneOff, 0},
+          {Weekly, 3 * kSecond, 1, PhoneOn, kOptionBluetooth}},
+         false,
+         LINEEQUIPSTATE_MINIMUM,
+         BTH_POWER_OFF},
+        {"slept through three instants",
+         {{Once, 4 * kSecond, 1, PhoneOn, kOptionBluetooth},
+          {Weekly, 35 * kSecond / 10, 1, PhoneOff, 0},
+          {Once, 3 * kSecond, 1, PhoneOn, kOptionsDiscoverable}},
+         true,
+         LINEEQUIPSTATE_FULL,
+         BTH_CONNECTABLE},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(ResetDevice());
+        const size_t from = engine->JournalLines().size();
+        const uint64_t now = ToTicks(LocalNow());
+        uint64_t last = 0;
+        for (EntrySpec& entry : c.entries) {
+            entry.start += now;
+            last = std::max(last, entry.start);
+        }
+        const std::vector<std::string> listed = ComingUp(c.entries, now, 3);
+        Hand(c.entries);
+        if (c.asleep) {
+            ASSERT_TRUE(HoldEngine(true));
+            Sleep(static_cast<DWORD>((last - now) / kTicksPerMs) + 1000);
+            ASSERT_TRUE(HoldEngine(false));
+        }
+        ASSERT_GE(engine->WaitForLine({"fired " + listed.back()}, kFiringWaitMs, from), 0);
+        EXPECT_EQ(FiringSteps(from), OneAfterAnother(listed));
+        DeviceStatus phone{};
+        ASSERT_TRUE(ReadDeviceStatus(phone));
+        EXPECT_EQ(phone.equipmentState, c.equipment);
+        EXPECT_EQ(phone.bluetoothMode, c.bluetooth);
+        if (!c.asleep) continue;
+        // All three were due at the wake: the first began after the last instant.
+        std::string first;
+        ASSERT_GE(engine->WaitForLine({"firing " + listed.front()}, 0, from, &first), 0);
+        EXPECT_GE(JournalMs(JournalField(first, "actual=")), last / kTicksPerMs) << first;
     }
-    EXPECT_EQ(fired, listed);
 }
 
 TEST_F(EngineRoad, FollowsTheFileAfterEachRefresh) {
@@ -263,18 +356,28 @@ TEST_F(EngineRoad, MissingLibraryOrExecutorIsJournaledAsMinusOne) {
     EXPECT_TRUE(ReadDeviceJournal().empty());
 }
 
-TEST_F(EngineRoad, HungExecutorHoldsUpNoOtherFiring) {
+// Firings run one after another, so a hung executor holds up the next firing only until the
+// time limit: then it is ended, its firing journaled with the ended executor's code, and the
+// next one runs.
+TEST_F(EngineRoad, HungExecutorIsEndedAtTheLimitAndTheNextFiringRuns) {
     const std::wstring executor = engine->ProgramFolder() + L"\\" DZ_EXECUTOR_FILE;
     FileAway away(executor);
     ASSERT_TRUE(CopyFileW(BuiltFile(DZ_HANGING_EXECUTOR_PATH).c_str(), executor.c_str(), FALSE));
     const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, kReleaseExecutors);
     Hand({{Once, NowPlus(1), 1, PhoneOff, 0}, {Once, NowPlus(1.5), 1, PhoneOn, 0}});
 
-    EXPECT_GE(engine->WaitForLine({"firing entry 2 "}, kFiringWaitMs, start), 0);
-    EXPECT_EQ(engine->CountLines({"fired "}, start), 0u);
+    std::string ended;
+    ASSERT_GE(
+        engine->WaitForLine({"fired entry 1 ", "result=" + std::to_string(kExecutorEndedAtLimit)},
+                            kFiringLimitMs + kFiringWaitMs, start, &ended),
+        0);
+    EXPECT_GE(JournalMs(JournalStamp(ended)) - JournalMs(JournalField(ended, "actual=")),
+              kFiringLimitMs)
+        << ended;
+    EXPECT_GE(engine->WaitForLine({"note entry 1 ", "executors ended: 1"}, 0, start), 0);
     SetEvent(release);
-    EXPECT_GE(engine->WaitForLine({"fired entry 1 ", "result=0"}, kFiringWaitMs, start), 0);
     EXPECT_GE(engine->WaitForLine({"fired entry 2 ", "result=0"}, kFiringWaitMs, start), 0);
+    EXPECT_EQ(FiringSteps(start), OneAfterAnother({"entry 1 ", "entry 2 "}));
     CloseHandle(release);
     DeleteFileW(executor.c_str());
 }

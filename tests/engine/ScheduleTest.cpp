@@ -1,7 +1,6 @@
 // The engine's choice of what fires when, with the clock given by the test.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
 
 #include "engine/FiringSchedule.h"
@@ -22,7 +21,7 @@ constexpr int32_t kWednesday = 4;
 // Wednesday 9 December 2026, 10:00.
 const uint64_t kWednesday10 = At(2026, 12, 9, 10, 0);
 
-std::unique_ptr<DZList> ListOf(std::initializer_list<EntrySpec> specs) {
+std::unique_ptr<DZList> ListOf(const std::vector<EntrySpec>& specs) {
     auto list = std::make_unique<DZList>();
     AppendEntries(specs, *list);
     return list;
@@ -143,6 +142,33 @@ TEST(EngineSchedule, ClockChangesMoveRecurringEntriesOnly) {
     schedule.ClockChanged(thursday);
     EXPECT_EQ(Numbers(schedule.TakeDue(thursday)), (std::vector<int>{1, 2}));
     EXPECT_TRUE(schedule.TakeDue(thursday).empty());
+}
+
+// Occurrences due together come in firing order, whatever the file's order: the earliest
+// first, and those at one instant as the coming-up list shows them (here by kind).
+TEST(EngineSchedule, DueOccurrencesComeInFiringOrder) {
+    const uint64_t soon = kWednesday10 + 5 * kSecond;
+    const uint64_t thursday = At(2026, 12, 10, 10, 0);
+    struct Case {
+        const char* what;
+        std::vector<EntrySpec> entries;
+        uint64_t now;
+        std::vector<int> order;
+    } cases[] = {
+        {"one instant", {{Next24Hours, soon}, {Once, soon}, {Weekly, soon}}, soon, {3, 2, 1}},
+        {"clock set forward over three",
+         {{Once, At(2026, 12, 10, 9, 0)},
+          {Weekly, At(2026, 1, 1, 11, 0), 1, 0, 0, kWednesday},
+          {Once, At(2026, 12, 9, 12, 0)}},
+         thursday,
+         {2, 3, 1}},
+    };
+    for (const Case& c : cases) {
+        FiringSchedule schedule;
+        schedule.TakeUp(ListOf(c.entries), kWednesday10);
+        schedule.ClockChanged(c.now); // moves nothing at one instant
+        EXPECT_EQ(Numbers(schedule.TakeDue(c.now)), c.order) << c.what;
+    }
 }
 
 } // namespace
