@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/SoftkeyBar.h"
 #include "tests/common/PhoneKeys.h"
 #include "tests/common/StartTimes.h"
@@ -36,15 +37,17 @@ int StoredEntries() {
     return n;
 }
 
-enum class Screen { List, Menu, Editor, MessageBox };
+enum class Screen { List, Menu, Editor, MessageBox, Help, ComingUp };
 
-// The dialogs are told by their class.
+// The dialogs are told by their class, the full-screen pages by the control that fills them.
 Screen ScreenOf(const PhoneKeys& keys) {
     if (SoftkeyMenuOpen(g_menuBar)) return Screen::Menu;
     HWND active = keys.Active();
     wchar_t className[16] = L"";
     GetClassNameW(active, className, 16);
     if (wcscmp(className, L"#32770") != 0) return Screen::List;
+    if (FindWindowExW(active, nullptr, DISPLAYCLASS, nullptr)) return Screen::Help;
+    if (FindWindowExW(active, nullptr, L"DzComingUpList", nullptr)) return Screen::ComingUp;
     return GetDlgItem(active, 0xFFFF) ? Screen::MessageBox : Screen::Editor;
 }
 
@@ -61,7 +64,8 @@ TEST(ListKeys, TheListTheMenuAndQuestionsAnswerThePhoneKeys) {
         const char* keys;
         Screen screen; // what shows after the keys
         int selected;
-        int entries; // in the list and in the file
+        int entries;    // in the list and in the file
+        int stored = 3; // in the file at the start
     } cases[] = {
         {"Up and Down select", "Down Down Up", Screen::List, 1, 3},
         {"the action key opens the editor", "Down Return", Screen::Editor, 1, 3},
@@ -78,11 +82,22 @@ TEST(ListKeys, TheListTheMenuAndQuestionsAnswerThePhoneKeys) {
          3},
         {"About closed by the action key", "F2 Down Down Down Down Down Return Return",
          Screen::List, 0, 3},
+        // Without a row Delete, Disable and Run now are greyed: the highlight passes over them.
+        {"Down skips the greyed items", "F2 Down Return", Screen::ComingUp, -1, 0, 0},
+        {"Down wraps past the greyed items", "F2 Up Down Down Return", Screen::MessageBox, -1, 0,
+         0},
+        {"Up skips them too", "F2 Up Up Up Up Up Up Return", Screen::Help, -1, 0, 0},
+        // Run now on the power-off entry: the action key pressed again answers No.
+        {"Run now's question defaults to No", "Down Down F2 Down Down Down Return Return",
+         Screen::List, 2, 3},
+        {"Help from the menu's end", "F2 Up Up Return", Screen::Help, 0, 3},
+        {"the action key closes Help", "F2 Up Up Return Return", Screen::List, 0, 3},
+        {"Back closes Help", "F2 Up Up Return Escape", Screen::List, 0, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PhoneProgram program;
-        WriteEntries(3);
+        WriteEntries(c.stored);
         program.Run([&c](PhoneKeys& keys) {
             keys.Press(c.keys);
             EXPECT_EQ(ScreenOf(keys), c.screen);
