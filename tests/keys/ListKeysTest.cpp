@@ -12,6 +12,7 @@
 #include "ui/app/AppState.h"
 #include "ui/model/DZItem.h"
 #include "ui/model/DZList.h"
+#include "ui/text/TextTable.h"
 
 namespace {
 
@@ -170,6 +171,74 @@ TEST(ListKeys, TwelveEntriesAndDeletesDownToNoScrollBarShowAsARepaintShows) {
         GetWindowRect(list, &window);
         EXPECT_EQ(g_scheduleList.GetRowCount(),
                   (window.bottom - window.top) / g_scheduleList.RowHeight());
+        CloseProgram(keys);
+    });
+}
+
+// The pixels that differ from the background (the top left corner's colour): text, smoothed.
+int InkPixels(const std::vector<DWORD>& pixels) {
+    int ink = 0;
+    for (DWORD p : pixels)
+        ink += p != pixels.front();
+    return ink;
+}
+
+// The empty list tells how to make the first entry; the first entry takes its place whole, and
+// Back leaves for the home screen with the program still running.
+TEST(ListKeys, AnEmptyListSaysHowToAddTheFirstEntryAndBackLeavesIt) {
+    PhoneProgram program;
+    program.Run([](PhoneKeys& keys) {
+        EXPECT_STREQ(Text(L"DLG_EMPTY_LIST"),
+                     L"No entries yet. Press New (the left softkey) to add the first one.");
+        HWND list = g_scheduleList.ListWindow();
+        keys.WaitIdle();
+        EXPECT_GT(InkPixels(ShownPixels(list)), 500) << "the hint is drawn";
+        keys.Press("F1 F1"); // New, Done
+        ASSERT_EQ(g_scheduleList.GetRowCount(), 1);
+        ExpectShownAsRepainted(keys, "after the first entry");
+        keys.Press("Escape");
+        EXPECT_TRUE(IsIconic(g_mainWindow));
+        EXPECT_TRUE(IsWindow(g_mainWindow));
+        CloseProgram(keys);
+    });
+    EXPECT_NE(program.StorageBytes(), "");
+}
+
+SCROLLINFO ScrollOf(HWND window) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(window, SB_VERT, &info);
+    return info;
+}
+
+// The shipped help page read with the phone's keys: Right pages down a screen at a time (less
+// the line kept in view) to the end, Left pages back, Up and Down step a line.
+TEST(ListKeys, HelpPagesWithLeftAndRightAndStepsWithUpAndDown) {
+    PhoneProgram program;
+    program.Run([](PhoneKeys& keys) {
+        keys.Press("F2 Up Up Return");
+        ASSERT_EQ(keys.FocusClass(), DISPLAYCLASS);
+        const HWND viewer = keys.Focus();
+        const SCROLLINFO top = ScrollOf(viewer);
+        const int lowest = top.nMax + 1 - static_cast<int>(top.nPage);
+        const int step = static_cast<int>(top.nPage) - 16;
+        ASSERT_GT(lowest, 2 * step) << "the page is longer than two screens";
+        keys.Press("Down");
+        EXPECT_EQ(ScrollOf(viewer).nPos, 16);
+        keys.Press("Up Right");
+        EXPECT_EQ(ScrollOf(viewer).nPos, step);
+        int presses = 1;
+        while (ScrollOf(viewer).nPos < lowest && presses < 100) {
+            keys.Press("Right");
+            ++presses;
+        }
+        EXPECT_EQ(presses, (lowest + step - 1) / step);
+        EXPECT_EQ(ScrollOf(viewer).nPos, lowest);
+        keys.Press("Left");
+        EXPECT_EQ(ScrollOf(viewer).nPos, lowest - step);
+        keys.Press("Return");
+        EXPECT_EQ(ScreenOf(keys), Screen::List);
         CloseProgram(keys);
     });
 }
