@@ -33,6 +33,17 @@ std::wstring MonthlyDay(int16_t mode, int32_t day, int32_t week, int32_t weekday
     return text;
 }
 
+// The letters of a summary as the list shows them, from a mask written "M---F--": a middle dot
+// for each day or month that is not set, each apart from the next by a thin blank.
+std::wstring Letters(const std::wstring& written) {
+    std::wstring shown;
+    for (wchar_t c : written) {
+        if (!shown.empty()) shown += L'\u2009';
+        shown += c == L'-' ? L'\u00B7' : c;
+    }
+    return shown;
+}
+
 class Descriptions : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(LoadTestTexts(DescriptionTexts())); }
@@ -139,22 +150,23 @@ TEST_F(Descriptions, ScheduleSummaryOfEveryKindInTheUserLocale) {
     const FILETIME monday = At(2026, 12, 7, 8, 5, 9);
     const FILETIME sunday = At(2026, 12, 6, 8, 5, 9);
     const Case cases[] = {
-        {"weekly Monday and Friday", WeeklyOn(monday, 1 | 16), time + L", weekly: M---F--"},
-        {"weekly every day", WeeklyOn(monday, 127), time + L", weekly: MTWTFSS"},
+        {"weekly Monday and Friday", WeeklyOn(monday, 1 | 16),
+         time + L", weekly: " + Letters(L"M---F--")},
+        {"weekly every day", WeeklyOn(monday, 127), time + L", weekly: " + Letters(L"MTWTFSS")},
         {"weekly with seconds", WithSeconds(WeeklyOn(monday, 0)),
-         std::wstring(locale->timeWithSecondsText) + L", weekly: -------"},
+         std::wstring(locale->timeWithSecondsText) + L", weekly: " + Letters(L"-------")},
         {"once on a Sunday", OfKind(Once, sunday), time + L", " + locale->sundayDate + L" Sun"},
         {"next 24 hours", OfKind(Next24Hours, monday), L"within 24h at " + time},
         {"monthly on day 15 of January and July", MonthlyOnDay(monday, 1 | 64, 15),
-         time + L", day 15, monthly: J-----J-----"},
+         time + L", day 15, monthly: " + Letters(L"J-----J-----")},
         {"monthly on the last day", MonthlyOnDay(monday, 4095, 0),
-         time + L", last day, monthly: JFMAMJJASOND"},
+         time + L", last day, monthly: " + Letters(L"JFMAMJJASOND")},
         {"monthly two days before the last", MonthlyOnDay(monday, 2048, -2),
-         time + L", day last-2, monthly: -----------D"},
+         time + L", day last-2, monthly: " + Letters(L"-----------D")},
         {"monthly far before the last", MonthlyOnDay(monday, 0, -7),
-         time + L", day -/-, monthly: ------------"},
+         time + L", day -/-, monthly: " + Letters(L"------------")},
         {"monthly on the last Friday", MonthlyOnWeekday(monday, 2, 9, 16),
-         time + L", last Friday, monthly: -F----------"},
+         time + L", last Friday, monthly: " + Letters(L"-F----------")},
         {"monthly of an unknown mode", MonthlyInMode(monday, 3), L""},
         {"yearly", OfKind(Yearly, sunday), time + L", j\x00e4hrlich: " + locale->sundayYearlyDate},
         {"unknown kind", UnknownKind(16, monday), L""},
