@@ -149,6 +149,17 @@ void DZItem::FormatAction(wchar_t* buffer, size_t size) const {
     if (bluetooth) text.Add(L", ").Add(Text(L"DLG_BT_SHORT")).Add(L" ").Add(Text(bluetooth));
 }
 
+namespace {
+
+// Blanks become no-break spaces: a line that wraps keeps "10:30 PM" together, and the weekday
+// with its date ("Next: Tue 12/28/2027 10:30" once hid its "PM" on a line of its own).
+void KeepTogether(wchar_t* text) {
+    for (wchar_t* c = text; *c; ++c)
+        if (*c == L' ') *c = L'\u00A0';
+}
+
+} // namespace
+
 void FormatFiringInstant(const FILETIME& instant, wchar_t* buffer, size_t size) {
     BoundedText text(buffer, size);
     SYSTEMTIME time;
@@ -161,6 +172,8 @@ void FormatFiringInstant(const FILETIME& instant, wchar_t* buffer, size_t size) 
     FormatCut(TimeFormat, time,
               seconds ? g_localePictures.timePicture : g_localePictures.timeNoSecondsPicture,
               timeText, kTimeTextSize);
-    text.Add(Text(kMiddleWeekdayKeys[time.wDayOfWeek % 7])).Add(L" ").Add(dateText);
+    KeepTogether(dateText);
+    KeepTogether(timeText);
+    text.Add(Text(kMiddleWeekdayKeys[time.wDayOfWeek % 7])).Add(L"\u00A0").Add(dateText);
     text.Add(L" ").Add(timeText);
 }

@@ -2,7 +2,8 @@
 // A firing instant in words, as the coming-up screen, the editor's next-run line and the clash
 // question show it: the weekday, the date in the locale's short picture and the time in the
 // locale's time picture, without its seconds on a whole minute ("Thu 12/10/2026 7:00 AM").
-// Cut to the buffer.
+// Only the blank between the date and the time may break a line: the weekday stays with its
+// date and the time with its AM/PM. Cut to the buffer.
 #include <cstddef>
 
 #include "platform/core/Win32Core.h"
