@@ -7,7 +7,11 @@
 #include "LocaleTexts.h"
 #include "TestTexts.h"
 #include "tests/common/CivilInstants.h"
+#include "platform/core/SkippedTime.h"
 #include "ui/model/DZItem.h"
+#include "ui/model/RunInstant.h"
+#include "ui/model/ScheduleTypes.h"
+#include "ui/text/FiringText.h"
 #include "ui/text/LocalePictures.h"
 
 namespace {
@@ -261,6 +265,37 @@ TEST_F(Truncation, LongTextsAndPicturesAreCutToTheirBuffers) {
     entry.FormatAction(action, kEntryTextSize);
     EXPECT_EQ(wcslen(action), kEntryTextSize - 1);
     EXPECT_EQ(action[kEntryTextSize], L'#');
+}
+
+std::wstring Firing(const FILETIME& instant) {
+    wchar_t text[kEntryTextSize];
+    FormatFiringInstant(instant, text, kEntryTextSize);
+    return text;
+}
+
+// The clocks go forward in Europe/Berlin on 29 March 2026 (02:00 becomes 03:00) and back on 25
+// October (03:00 becomes 02:00). A firing in the skipped hour runs, and shows, as it ends; the
+// suite runs once in that zone (descriptions_berlin).
+TEST_F(Descriptions, AFiringInTheSkippedHourShowsWhenTheEngineRunsIt) {
+    SYSTEMTIME skipped{2026, 3, 0, 29, 2, 30, 0, 0};
+    if (!LocalTimeSkipped(skipped)) GTEST_SKIP() << "the time zone skips no hour in March 2026";
+    const struct {
+        const char* what;
+        FILETIME due;
+        FILETIME runs;
+    } rows[] = {
+        {"in the skipped hour", At(2026, 3, 29, 2, 30), At(2026, 3, 29, 3, 0)},
+        {"its first minute", At(2026, 3, 29, 2, 0), At(2026, 3, 29, 3, 0)},
+        {"its last second", At(2026, 3, 29, 2, 59, 59), At(2026, 3, 29, 3, 0)},
+        {"just before it", At(2026, 3, 29, 1, 59), At(2026, 3, 29, 1, 59)},
+        {"as it ends", At(2026, 3, 29, 3, 0), At(2026, 3, 29, 3, 0)},
+        {"the hour that comes twice", At(2026, 10, 25, 2, 30), At(2026, 10, 25, 2, 30)},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ToTicks(RunInstant(row.due)), ToTicks(row.runs)) << row.what;
+        EXPECT_EQ(Firing(row.due), Firing(row.runs)) << row.what;
+    }
+    EXPECT_EQ(ToTicks(RunInstant(kNever)), ToTicks(kNever));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // action phrase. They are built on every draw of a list row, so everything lives in fixed
 // buffers on the stack; a text longer than its buffer is cut.
 #include "ui/model/DZItem.h"
+#include "ui/model/RunInstant.h"
 #include "ui/text/BoundedText.h"
 #include "ui/text/FiringText.h"
 #include "ui/text/LocalePictures.h"
@@ -163,7 +164,8 @@ void KeepTogether(wchar_t* text) {
 void FormatFiringInstant(const FILETIME& instant, wchar_t* buffer, size_t size) {
     BoundedText text(buffer, size);
     SYSTEMTIME time;
-    if (!FileTimeToSystemTime(&instant, &time)) return;
+    const FILETIME runs = RunInstant(instant);
+    if (!FileTimeToSystemTime(&runs, &time)) return;
     wchar_t dateText[kDateTextSize] = {};
     wchar_t timeText[kTimeTextSize] = {};
     FormatCut(DateFormat, time, g_localePictures.shortDatePicture, dateText, kDateTextSize);
