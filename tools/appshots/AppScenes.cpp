@@ -175,8 +175,11 @@ void AllScenes() {
     ModalScene(
         L"comingup-scrolled", [] { OpenCommand(IDM_COMING_UP); }, [] { CloseActiveDialog(IDOK); },
         [] { PressKeys(VK_DOWN, 10); });
-    // The power-off entry set for one date lies third in the list's order.
-    g_scheduleList.SelectRow(2, true);
+    // The power-off entry set for one date; where it lies depends on the hour of the shot.
+    for (int row = 0; row < g_scheduleList.GetRowCount(); ++row) {
+        const auto* entry = static_cast<const DZItem*>(g_scheduleList.GetRowEntry(row));
+        if (entry->kind == Once && entry->action == PowerOff) g_scheduleList.SelectRow(row, true);
+    }
     ModalScene(
         L"runnow-poweroff", [] { OpenCommand(IDM_RUN_NOW); }, [] { CloseActiveDialog(IDNO); });
     ModalScene(
