@@ -11,7 +11,7 @@ thread_local HMENU t_popup = nullptr;
 bool Choosable(HMENU menu, int index) {
     const UINT state = GetMenuState(menu, static_cast<UINT>(index), MF_BYPOSITION);
     return state != static_cast<UINT>(-1) &&
-           (state & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED | MF_POPUP)) == 0;
+           (state & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED)) == 0;
 }
 
 int HighlightedItem(HMENU menu) {
