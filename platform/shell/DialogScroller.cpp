@@ -56,7 +56,10 @@ void OnVScroll(HWND dialog, WPARAM request) {
 }
 
 // A focused control that lies partly outside the client area is scrolled into it, with one
-// control height of room so the label above a field comes along.
+// control height of room so the label above a field comes along. When the rest of the content
+// below it fits on the screen together with it, the rest comes along too: no key can focus
+// what is written under the last field (the editor's two-line next-run line), so it must show
+// with that field.
 void BringIntoView(HWND dialog, HWND control) {
     if (!IsWindow(control) || !IsChild(dialog, control)) return;
     RECT rect;
@@ -64,10 +67,16 @@ void BringIntoView(HWND dialog, HWND control) {
     MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
     int room = rect.bottom - rect.top;
     int position = DialogScrollPosition(dialog);
+    SCROLLINFO info = ScrollInfo(SIF_RANGE);
+    GetScrollInfo(dialog, SB_VERT, &info);
+    const int contentEnd = info.nMax + 1 - position; // in client coordinates
+    int bottom = rect.bottom + room;
+    if (contentEnd - (rect.top - room) <= ClientHeight(dialog))
+        bottom = std::max(bottom, contentEnd);
     if (rect.top - room < 0) {
         ScrollTo(dialog, position + rect.top - room);
-    } else if (rect.bottom + room > ClientHeight(dialog)) {
-        ScrollTo(dialog, position + rect.bottom + room - ClientHeight(dialog));
+    } else if (bottom > ClientHeight(dialog)) {
+        ScrollTo(dialog, position + bottom - ClientHeight(dialog));
     }
 }
 

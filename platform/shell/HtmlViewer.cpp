@@ -8,9 +8,9 @@
 #include <string>
 
 // The viewer window "DISPLAYCLASS": DTM_NAVIGATE with a "file://" address loads the page,
-// which is laid out to the window's width and scrolled with the keys, the scroll bar or
-// the wheel. The window's text is the page's title, or the notice's when the page could
-// not be loaded.
+// which is laid out to the window's width and scrolled with the keys (Up and Down by a line,
+// Left and Right by a screen), the scroll bar or the wheel; the action key is the page's OK. The
+// window's text is the page's title, or the notice's when the page could not be loaded.
 namespace {
 
 constexpr int kLineStep = 16;
@@ -159,13 +159,18 @@ LRESULT OnNavigate(HWND window, Viewer& viewer, const wchar_t* address) {
     return page.has_value();
 }
 
+// A page step keeps one line of the previous screen in view, so the reader finds the place.
 void OnKey(HWND window, Viewer& viewer, WPARAM key) {
     int page = std::max(kLineStep, ClientHeight(window) - kLineStep);
     switch (key) {
     case VK_UP: ScrollTo(window, viewer, viewer.scrollTop - kLineStep); break;
     case VK_DOWN: ScrollTo(window, viewer, viewer.scrollTop + kLineStep); break;
+    case VK_LEFT:
     case VK_PRIOR: ScrollTo(window, viewer, viewer.scrollTop - page); break;
+    case VK_RIGHT:
     case VK_NEXT: ScrollTo(window, viewer, viewer.scrollTop + page); break;
+    // The phone's action key closes the page, as the dialog's OK: the parent decides.
+    case VK_RETURN: PostMessageW(GetParent(window), WM_COMMAND, IDOK, 0); break;
     case VK_HOME: ScrollTo(window, viewer, 0); break;
     case VK_END: ScrollTo(window, viewer, viewer.layout.height); break;
     }
@@ -208,7 +213,7 @@ LRESULT CALLBACK HtmlViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (viewer) LayOut(window, *viewer);
         return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | (wParam == VK_RETURN ? DLGC_WANTMESSAGE : 0);
     case WM_KEYDOWN:
         if (viewer) OnKey(window, *viewer, wParam);
         return 0;

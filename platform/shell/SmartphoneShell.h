@@ -84,7 +84,8 @@ BOOL TransparentImage(HDC destination, int dx, int dy, int dw, int dh, HANDLE so
                       int sy, int sw, int sh, COLORREF transparent);
 
 // HTML viewer: InitHTMLControl registers the window class "DISPLAYCLASS"; the viewer answers
-// DTM_NAVIGATE with a "file://" URL in lParam by loading and showing that page.
+// DTM_NAVIGATE with a "file://" URL in lParam by loading and showing that page. Up and Down
+// scroll it by a line, Left and Right by a screen; the action key sends IDOK to the parent.
 #define DISPLAYCLASS L"DISPLAYCLASS"
 #define DTM_NAVIGATE (WM_USER + 120)
 BOOL InitHTMLControl(HINSTANCE instance);

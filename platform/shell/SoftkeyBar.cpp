@@ -1,4 +1,5 @@
 #include "platform/shell/SoftkeyBar.h"
+#include "platform/shell/MenuKeys.h"
 #include "platform/shell/PhoneScreen.h"
 #include "platform/shell/PaintThrough.h"
 #include "platform/shell/PhoneWindow.h"
@@ -102,6 +103,7 @@ UINT TrackPopup(HWND bar, SoftkeyBarState* state, Softkey which) {
     int x = which == LeftSoftkey ? bounds.left : bounds.right;
     state->openKey = which;
     InvalidateRect(bar, nullptr, FALSE);
+    const MenuKeysScope keys(bar, state->keys[which].popup);
     UINT command = TrackPopupMenuEx(state->keys[which].popup,
                                     align | TPM_BOTTOMALIGN | TPM_RETURNCMD | TPM_NONOTIFY, x,
                                     bounds.top, bar, nullptr);

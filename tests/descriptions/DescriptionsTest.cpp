@@ -7,7 +7,11 @@
 #include "LocaleTexts.h"
 #include "TestTexts.h"
 #include "tests/common/CivilInstants.h"
+#include "platform/core/SkippedTime.h"
 #include "core/model/DZItem.h"
+#include "core/model/RunInstant.h"
+#include "core/model/ScheduleTypes.h"
+#include "core/text/FiringText.h"
 #include "core/text/LocalePictures.h"
 
 namespace {
@@ -31,6 +35,17 @@ std::wstring MonthlyDay(int16_t mode, int32_t day, int32_t week, int32_t weekday
     wmemset(text, L'#', kDayPhraseSize);
     entry.FormatMonthlyDay(text, kDayPhraseSize);
     return text;
+}
+
+// The letters of a summary as the list shows them, from a mask written "M---F--": a middle dot
+// for each day or month that is not set, each apart from the next by a thin blank.
+std::wstring Letters(const std::wstring& written) {
+    std::wstring shown;
+    for (wchar_t c : written) {
+        if (!shown.empty()) shown += L'\u2009';
+        shown += c == L'-' ? L'\u00B7' : c;
+    }
+    return shown;
 }
 
 class Descriptions : public ::testing::Test {
@@ -139,22 +154,23 @@ TEST_F(Descriptions, ScheduleSummaryOfEveryKindInTheUserLocale) {
     const FILETIME monday = At(2026, 12, 7, 8, 5, 9);
     const FILETIME sunday = At(2026, 12, 6, 8, 5, 9);
     const Case cases[] = {
-        {"weekly Monday and Friday", WeeklyOn(monday, 1 | 16), time + L", weekly: M---F--"},
-        {"weekly every day", WeeklyOn(monday, 127), time + L", weekly: MTWTFSS"},
+        {"weekly Monday and Friday", WeeklyOn(monday, 1 | 16),
+         time + L", weekly: " + Letters(L"M---F--")},
+        {"weekly every day", WeeklyOn(monday, 127), time + L", weekly: " + Letters(L"MTWTFSS")},
         {"weekly with seconds", WithSeconds(WeeklyOn(monday, 0)),
-         std::wstring(locale->timeWithSecondsText) + L", weekly: -------"},
+         std::wstring(locale->timeWithSecondsText) + L", weekly: " + Letters(L"-------")},
         {"once on a Sunday", OfKind(Once, sunday), time + L", " + locale->sundayDate + L" Sun"},
         {"next 24 hours", OfKind(Next24Hours, monday), L"within 24h at " + time},
         {"monthly on day 15 of January and July", MonthlyOnDay(monday, 1 | 64, 15),
-         time + L", day 15, monthly: J-----J-----"},
+         time + L", day 15, monthly: " + Letters(L"J-----J-----")},
         {"monthly on the last day", MonthlyOnDay(monday, 4095, 0),
-         time + L", last day, monthly: JFMAMJJASOND"},
+         time + L", last day, monthly: " + Letters(L"JFMAMJJASOND")},
         {"monthly two days before the last", MonthlyOnDay(monday, 2048, -2),
-         time + L", day last-2, monthly: -----------D"},
+         time + L", day last-2, monthly: " + Letters(L"-----------D")},
         {"monthly far before the last", MonthlyOnDay(monday, 0, -7),
-         time + L", day -/-, monthly: ------------"},
+         time + L", day -/-, monthly: " + Letters(L"------------")},
         {"monthly on the last Friday", MonthlyOnWeekday(monday, 2, 9, 16),
-         time + L", last Friday, monthly: -F----------"},
+         time + L", last Friday, monthly: " + Letters(L"-F----------")},
         {"monthly of an unknown mode", MonthlyInMode(monday, 3), L""},
         {"yearly", OfKind(Yearly, sunday), time + L", j\x00e4hrlich: " + locale->sundayYearlyDate},
         {"unknown kind", UnknownKind(16, monday), L""},
@@ -249,6 +265,37 @@ TEST_F(Truncation, LongTextsAndPicturesAreCutToTheirBuffers) {
     entry.FormatAction(action, kEntryTextSize);
     EXPECT_EQ(wcslen(action), kEntryTextSize - 1);
     EXPECT_EQ(action[kEntryTextSize], L'#');
+}
+
+std::wstring Firing(const FILETIME& instant) {
+    wchar_t text[kEntryTextSize];
+    FormatFiringInstant(instant, text, kEntryTextSize);
+    return text;
+}
+
+// The clocks go forward in Europe/Berlin on 29 March 2026 (02:00 becomes 03:00) and back on 25
+// October (03:00 becomes 02:00). A firing in the skipped hour runs, and shows, as it ends; the
+// suite runs once in that zone (descriptions_berlin).
+TEST_F(Descriptions, AFiringInTheSkippedHourShowsWhenTheEngineRunsIt) {
+    SYSTEMTIME skipped{2026, 3, 0, 29, 2, 30, 0, 0};
+    if (!LocalTimeSkipped(skipped)) GTEST_SKIP() << "the time zone skips no hour in March 2026";
+    const struct {
+        const char* what;
+        FILETIME due;
+        FILETIME runs;
+    } rows[] = {
+        {"in the skipped hour", At(2026, 3, 29, 2, 30), At(2026, 3, 29, 3, 0)},
+        {"its first minute", At(2026, 3, 29, 2, 0), At(2026, 3, 29, 3, 0)},
+        {"its last second", At(2026, 3, 29, 2, 59, 59), At(2026, 3, 29, 3, 0)},
+        {"just before it", At(2026, 3, 29, 1, 59), At(2026, 3, 29, 1, 59)},
+        {"as it ends", At(2026, 3, 29, 3, 0), At(2026, 3, 29, 3, 0)},
+        {"the hour that comes twice", At(2026, 10, 25, 2, 30), At(2026, 10, 25, 2, 30)},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ToTicks(RunInstant(row.due)), ToTicks(row.runs)) << row.what;
+        EXPECT_EQ(Firing(row.due), Firing(row.runs)) << row.what;
+    }
+    EXPECT_EQ(ToTicks(RunInstant(kNever)), ToTicks(kNever));
 }
 
 } // namespace

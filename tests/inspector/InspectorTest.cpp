@@ -138,7 +138,10 @@ TEST_F(Inspector, ListsEntriesInDisplayOrderWithTextsAndNextOccurrence) {
     EXPECT_LT(none, weekly); // weekly entries first, by time of day
     EXPECT_LT(weekly, once);
     EXPECT_NE(run.out.find("| Power off | "), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find(", weekly: M---F-- | next=2026-12-11 07:00:00\n"), std::string::npos)
+    // The missing days as middle dots, each letter apart by a thin blank, in UTF-8.
+    const std::string days = "M\u2009\u00B7\u2009\u00B7\u2009\u00B7\u2009F\u2009\u00B7\u2009\u00B7";
+    EXPECT_NE(run.out.find(", weekly: " + days + " | next=2026-12-11 07:00:00\n"),
+              std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("next=never\n"), std::string::npos);
     EXPECT_NE(run.out.find("3 entries, next occurrences after 2026-12-09 10:00:00"),

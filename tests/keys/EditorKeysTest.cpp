@@ -76,7 +76,7 @@ TEST(EditorKeys, RoadExampleFromAnEmptyListByKeysAlone) {
         ASSERT_EQ(keys.FocusId(), IDC_ACTION_LIST);
         EXPECT_EQ(PhoneKeys::Shown(keys.Focus()), L"Phone off");
         keys.Press("Down Return"); // Bluetooth off
-        EXPECT_EQ(PhoneKeys::Shown(keys.Focus()), L"[x] Bluetooth off");
+        EXPECT_EQ(PhoneKeys::Shown(keys.Focus()), L"[x] Bluetooth off (always)");
         keys.Press("Down"); // Occurs: weekly already
         EXPECT_EQ(PhoneKeys::Shown(keys.Focus()), L"Weekly");
         keys.Press("Down 11 Right 00");
@@ -165,7 +165,7 @@ TEST(EditorKeys, ActionKeyTogglesBoxesAndNeverEndsTheEditor) {
         const wchar_t* once;
         const wchar_t* twice;
     } boxes[] = {
-        {"Down", L"[x] Bluetooth off", L"[ ] Bluetooth off"},
+        {"Down", L"[x] Bluetooth off (always)", L"[ ] Bluetooth off (always)"},
         {"Down Down Down Down", L"[ ] Monday", L"[x] Monday"},
         {"Up", L"Active", L"Active"}, // a spinner list keeps its value
         {"", L"Phone off", L"Phone off"},

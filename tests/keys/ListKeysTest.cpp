@@ -5,12 +5,14 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/SoftkeyBar.h"
 #include "tests/common/PhoneKeys.h"
 #include "tests/common/StartTimes.h"
 #include "ui/app/AppState.h"
 #include "core/model/DZItem.h"
 #include "core/model/DZList.h"
+#include "core/text/TextTable.h"
 
 namespace {
 
@@ -36,15 +38,17 @@ int StoredEntries() {
     return n;
 }
 
-enum class Screen { List, Menu, Editor, MessageBox };
+enum class Screen { List, Menu, Editor, MessageBox, Help, ComingUp };
 
-// The dialogs are told by their class.
+// The dialogs are told by their class, the full-screen pages by the control that fills them.
 Screen ScreenOf(const PhoneKeys& keys) {
     if (SoftkeyMenuOpen(g_menuBar)) return Screen::Menu;
     HWND active = keys.Active();
     wchar_t className[16] = L"";
     GetClassNameW(active, className, 16);
     if (wcscmp(className, L"#32770") != 0) return Screen::List;
+    if (FindWindowExW(active, nullptr, DISPLAYCLASS, nullptr)) return Screen::Help;
+    if (FindWindowExW(active, nullptr, L"DzComingUpList", nullptr)) return Screen::ComingUp;
     return GetDlgItem(active, 0xFFFF) ? Screen::MessageBox : Screen::Editor;
 }
 
@@ -61,7 +65,8 @@ TEST(ListKeys, TheListTheMenuAndQuestionsAnswerThePhoneKeys) {
         const char* keys;
         Screen screen; // what shows after the keys
         int selected;
-        int entries; // in the list and in the file
+        int entries;    // in the list and in the file
+        int stored = 3; // in the file at the start
     } cases[] = {
         {"Up and Down select", "Down Down Up", Screen::List, 1, 3},
         {"the action key opens the editor", "Down Return", Screen::Editor, 1, 3},
@@ -78,11 +83,22 @@ TEST(ListKeys, TheListTheMenuAndQuestionsAnswerThePhoneKeys) {
          3},
         {"About closed by the action key", "F2 Down Down Down Down Down Return Return",
          Screen::List, 0, 3},
+        // Without a row Delete, Disable and Run now are greyed: the highlight passes over them.
+        {"Down skips the greyed items", "F2 Down Return", Screen::ComingUp, -1, 0, 0},
+        {"Down wraps past the greyed items", "F2 Up Down Down Return", Screen::MessageBox, -1, 0,
+         0},
+        {"Up skips them too", "F2 Up Up Up Up Up Up Return", Screen::Help, -1, 0, 0},
+        // Run now on the power-off entry: the action key pressed again answers No.
+        {"Run now's question defaults to No", "Down Down F2 Down Down Down Return Return",
+         Screen::List, 2, 3},
+        {"Help from the menu's end", "F2 Up Up Return", Screen::Help, 0, 3},
+        {"the action key closes Help", "F2 Up Up Return Return", Screen::List, 0, 3},
+        {"Back closes Help", "F2 Up Up Return Escape", Screen::List, 0, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PhoneProgram program;
-        WriteEntries(3);
+        WriteEntries(c.stored);
         program.Run([&c](PhoneKeys& keys) {
             keys.Press(c.keys);
             EXPECT_EQ(ScreenOf(keys), c.screen);
@@ -155,6 +171,74 @@ TEST(ListKeys, TwelveEntriesAndDeletesDownToNoScrollBarShowAsARepaintShows) {
         GetWindowRect(list, &window);
         EXPECT_EQ(g_scheduleList.GetRowCount(),
                   (window.bottom - window.top) / g_scheduleList.RowHeight());
+        CloseProgram(keys);
+    });
+}
+
+// The pixels that differ from the background (the top left corner's colour): text, smoothed.
+int InkPixels(const std::vector<DWORD>& pixels) {
+    int ink = 0;
+    for (DWORD p : pixels)
+        ink += p != pixels.front();
+    return ink;
+}
+
+// The empty list tells how to make the first entry; the first entry takes its place whole, and
+// Back leaves for the home screen with the program still running.
+TEST(ListKeys, AnEmptyListSaysHowToAddTheFirstEntryAndBackLeavesIt) {
+    PhoneProgram program;
+    program.Run([](PhoneKeys& keys) {
+        EXPECT_STREQ(Text(L"DLG_EMPTY_LIST"),
+                     L"No entries yet. Press New (the left softkey) to add the first one.");
+        HWND list = g_scheduleList.ListWindow();
+        keys.WaitIdle();
+        EXPECT_GT(InkPixels(ShownPixels(list)), 500) << "the hint is drawn";
+        keys.Press("F1 F1"); // New, Done
+        ASSERT_EQ(g_scheduleList.GetRowCount(), 1);
+        ExpectShownAsRepainted(keys, "after the first entry");
+        keys.Press("Escape");
+        EXPECT_TRUE(IsIconic(g_mainWindow));
+        EXPECT_TRUE(IsWindow(g_mainWindow));
+        CloseProgram(keys);
+    });
+    EXPECT_NE(program.StorageBytes(), "");
+}
+
+SCROLLINFO ScrollOf(HWND window) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(window, SB_VERT, &info);
+    return info;
+}
+
+// The shipped help page read with the phone's keys: Right pages down a screen at a time (less
+// the line kept in view) to the end, Left pages back, Up and Down step a line.
+TEST(ListKeys, HelpPagesWithLeftAndRightAndStepsWithUpAndDown) {
+    PhoneProgram program;
+    program.Run([](PhoneKeys& keys) {
+        keys.Press("F2 Up Up Return");
+        ASSERT_EQ(keys.FocusClass(), DISPLAYCLASS);
+        const HWND viewer = keys.Focus();
+        const SCROLLINFO top = ScrollOf(viewer);
+        const int lowest = top.nMax + 1 - static_cast<int>(top.nPage);
+        const int step = static_cast<int>(top.nPage) - 16;
+        ASSERT_GT(lowest, 2 * step) << "the page is longer than two screens";
+        keys.Press("Down");
+        EXPECT_EQ(ScrollOf(viewer).nPos, 16);
+        keys.Press("Up Right");
+        EXPECT_EQ(ScrollOf(viewer).nPos, step);
+        int presses = 1;
+        while (ScrollOf(viewer).nPos < lowest && presses < 100) {
+            keys.Press("Right");
+            ++presses;
+        }
+        EXPECT_EQ(presses, (lowest + step - 1) / step);
+        EXPECT_EQ(ScrollOf(viewer).nPos, lowest);
+        keys.Press("Left");
+        EXPECT_EQ(ScrollOf(viewer).nPos, lowest - step);
+        keys.Press("Return");
+        EXPECT_EQ(ScreenOf(keys), Screen::List);
         CloseProgram(keys);
     });
 }

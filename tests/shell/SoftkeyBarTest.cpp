@@ -129,11 +129,19 @@ TEST_F(SoftkeyBarTest, RightSoftkeyOpensThePopupAndTheChosenItemSendsItsCommand)
     GetMenuStringW(GetSubMenu(menu, 1), IDM_TEST_TOGGLE, shown, ARRAYSIZE(shown), MF_BYCOMMAND);
     EXPECT_STREQ(shown, L"Switch on");
 
-    stepsToChoose = 2;
-    SetTimer(nullptr, 0, 200, ChooseFromPopup);
-    PressKey(owner, VK_F2);
-    PumpMessages();
-    EXPECT_EQ(recorder.commands, std::vector<UINT>{IDM_TEST_TOGGLE});
+    // Down passes over the greyed Delete and the separator, wrapping at the end.
+    const struct {
+        UINT downs;
+        UINT command;
+    } choices[] = {{1, IDM_TEST_TOGGLE}, {2, IDM_TEST_EXIT}, {3, IDM_TEST_TOGGLE}};
+    for (const auto& choice : choices) {
+        recorder.commands.clear();
+        stepsToChoose = choice.downs;
+        SetTimer(nullptr, 0, 200, ChooseFromPopup);
+        PressKey(owner, VK_F2);
+        PumpMessages();
+        EXPECT_EQ(recorder.commands, std::vector<UINT>{choice.command}) << choice.downs;
+    }
 }
 
 TEST_F(SoftkeyBarTest, CaptionsChangeByCommandIdAndZeroNamesThePopup) {

@@ -47,7 +47,7 @@ TEST(RunNowKeys, AskedFirstThenRunsTheActionOnThePhoneAndTellsTheResult) {
 
         PostMessageW(g_mainWindow, WM_COMMAND, IDM_RUN_NOW, 0);
         keys.WaitIdle();
-        keys.Press("Return"); // Yes
+        keys.Press("Left Return"); // Yes: No is the default
         EXPECT_EQ(MessageBoxText(15000), L"The action was carried\nout.");
         keys.Press("Return");
     });

@@ -1,9 +1,16 @@
-// appscenes OUTPUT_FOLDER: starts the program's own code beside its texts and help page with
-// a list of entries of every action and state, and saves the phone screen as BMP files:
-// main.bmp (the list), menu.bmp (the right softkey's menu open), help.bmp, comingup.bmp (the
-// next firings) and about.bmp.
+// appscenes OUTPUT_FOLDER [all|empty|list]: starts the program's own code beside its texts and
+// help page and saves the phone screen as BMP files.
+//   all (the default)  a list of entries of every action and state: main.bmp (the list),
+//                      menu.bmp (the right softkey's menu open), help.bmp, help-end.bmp (paged
+//                      to its end with Right), comingup.bmp, comingup-scrolled.bmp (Down to its
+//                      last rows), runnow-poweroff.bmp (Run now's question on a power-off
+//                      entry) and about.bmp
+//   empty              no entries: empty.bmp (the list's hint) and menu-greyed.bmp (the menu
+//                      with Delete, Disable and Run now greyed, Down pressed once)
+//   list               the entries of "all": main.bmp only (for the list in another language)
 // The engine is not needed: the ready event is made here, as a running engine holds it.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <string>
@@ -114,12 +121,23 @@ void CALLBACK ShootScene(HWND, UINT, UINT_PTR timer, DWORD) {
     g_sceneDone = true;
 }
 
+std::function<void()> g_inside;
+
+void CALLBACK ActInside(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (g_inside) g_inside();
+}
+
+// open() starts the modal loop; inside() runs within it before the shot (keys on the open menu
+// or page).
 void ModalScene(const wchar_t* name, const std::function<void()>& open,
-                const std::function<void()>& close) {
+                const std::function<void()>& close, const std::function<void()>& inside = nullptr) {
     g_sceneName = name;
     g_closeScene = close;
+    g_inside = inside;
     g_sceneDone = false;
-    SetTimer(nullptr, 0, 800, ShootScene);
+    SetTimer(nullptr, 0, 500, ActInside);
+    SetTimer(nullptr, 0, 1500, ShootScene);
     open();
     const DWORD start = GetTickCount();
     while (!g_sceneDone && GetTickCount() - start < 10000)
@@ -135,27 +153,62 @@ void CloseActiveDialog(int command) {
     PostMessageW(GetActiveWindow(), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
 }
 
-} // namespace
+void PressKeys(UINT key, int times) {
+    for (int i = 0; i < times; ++i)
+        PressKey(key);
+}
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
-    g_output = commandLine && *commandLine ? commandLine : L".";
-    HANDLE ready = CreateEventW(nullptr, TRUE, TRUE, DZ_ENGINE_READY_EVENT);
-    if (!WriteSceneStorage() || !InitInstance(instance, SW_SHOW)) return 1;
-    Pump(1500);
-    if (!SaveScreen(L"main", PhoneScreenRect())) return 2;
+void OpenCommand(UINT command) {
+    PostMessageW(g_mainWindow, WM_COMMAND, command, 0);
+}
+
+void AllScenes() {
     ModalScene(
         L"menu", [] { PressKey(VK_F2); }, [] { EndMenu(); });
     ModalScene(
-        L"help", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_HELP, 0); },
-        [] { CloseActiveDialog(IDOK); });
+        L"help", [] { OpenCommand(IDM_HELP); }, [] { CloseActiveDialog(IDOK); });
     ModalScene(
-        L"comingup", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_COMING_UP, 0); },
-        [] { CloseActiveDialog(IDOK); });
+        L"help-end", [] { OpenCommand(IDM_HELP); }, [] { CloseActiveDialog(IDOK); },
+        [] { PressKeys(VK_RIGHT, 30); });
     ModalScene(
-        L"about", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_ABOUT, 0); },
-        [] { CloseActiveDialog(IDOK); });
+        L"comingup", [] { OpenCommand(IDM_COMING_UP); }, [] { CloseActiveDialog(IDOK); });
+    ModalScene(
+        L"comingup-scrolled", [] { OpenCommand(IDM_COMING_UP); }, [] { CloseActiveDialog(IDOK); },
+        [] { PressKeys(VK_DOWN, 10); });
+    // The power-off entry set for one date; where it lies depends on the hour of the shot.
+    for (int row = 0; row < g_scheduleList.GetRowCount(); ++row) {
+        const auto* entry = static_cast<const DZItem*>(g_scheduleList.GetRowEntry(row));
+        if (entry->kind == Once && entry->action == PowerOff) g_scheduleList.SelectRow(row, true);
+    }
+    ModalScene(
+        L"runnow-poweroff", [] { OpenCommand(IDM_RUN_NOW); }, [] { CloseActiveDialog(IDNO); });
+    ModalScene(
+        L"about", [] { OpenCommand(IDM_ABOUT); }, [] { CloseActiveDialog(IDOK); });
+}
+
+void EmptyScenes() {
+    ModalScene(
+        L"menu-greyed", [] { PressKey(VK_F2); }, [] { EndMenu(); }, [] { PressKey(VK_DOWN); });
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    g_output = argc > 1 ? argv[1] : L".";
+    const std::wstring set = argc > 2 ? argv[2] : L"all";
+    const bool empty = set == L"empty";
+    HANDLE ready = CreateEventW(nullptr, TRUE, TRUE, DZ_ENGINE_READY_EVENT);
+    if (!(empty ? DZList().Save() : WriteSceneStorage()) || !InitInstance(instance, SW_SHOW))
+        return 1;
+    Pump(1500);
+    if (!SaveScreen(empty ? L"empty" : L"main", PhoneScreenRect())) return 2;
+    if (set == L"all") AllScenes();
+    if (empty) EmptyScenes();
     DestroyWindow(g_mainWindow);
     Pump(200);
     CloseHandle(ready);
+    LocalFree(argv);
     return 0;
 }

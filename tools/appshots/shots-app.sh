@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Dozara's screenshots: the list with entries of every action and state, the open menu, the
-# help page, the coming-up screen and the About box, as PNG files of the phone screen.
+# Dozara's screenshots as PNG files of the phone screen: the list with entries of every action
+# and state (and in German), the open menu, the help page at its start and end, the coming-up
+# screen at its start and scrolled, Run now's power-off question, the About box, and the empty
+# list with its hint and its menu (AppScenes.cpp names them).
 #   tools/appshots/shots-app.sh BUILD_DIR OUTPUT_FOLDER
 # Needs a running display and Wine (tools/wine-env.sh: dz_wine_start), as shots.sh provides.
 set -euo pipefail
@@ -16,10 +18,20 @@ fi
 # The program reads its texts and help page from its own folder.
 folder=$(dirname "$scenes")
 cp "$root/ui/resources/local.dat" "$root/ui/resources"/help*.html "$folder/"
-work=$(mktemp -d)
-wine "$scenes" "$(winepath -w "$work")"
-for scene in main menu help comingup about; do
-  convert "$work/$scene.bmp" "$out/app-$scene.png"
-  echo "shots-app: $out/app-$scene.png"
-done
-rm -rf "$work"
+# Each set in a folder of its own; the German list is the list set under a German locale.
+shoot_set() { # PREFIX SET [environment...]
+  local prefix=$1 set=$2
+  shift 2
+  local work
+  work=$(mktemp -d)
+  env "$@" wine "$scenes" "$(winepath -w "$work")" "$set"
+  for bmp in "$work"/*.bmp; do
+    local png="$out/$prefix$(basename "$bmp" .bmp).png"
+    convert "$bmp" "$png"
+    echo "shots-app: $png"
+  done
+  rm -rf "$work"
+}
+shoot_set app- all
+shoot_set app- empty
+shoot_set app-de- list LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8

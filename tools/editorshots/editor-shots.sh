@@ -24,3 +24,6 @@ shoot editor-focus-weekday --keys "Down Down Down Down Down Down Down Down" wine
 # to the current minute, which has begun already: it never runs.
 shoot editor-next-run wine "$editor" phoneoff weekly end
 shoot editor-never-runs wine "$editor" phoneoff once end
+# The next-run line at 10:30 PM on the longest date (a next-24-hours entry made at that minute
+# runs the next day): it wraps before the time, which keeps its PM.
+shoot editor-next-run-longest env DZ_CLOCK="2027-12-27 22:30:00" wine "$editor" phoneoff next24h end

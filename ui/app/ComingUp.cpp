@@ -1,6 +1,7 @@
 // The coming-up screen in the help screen's frame (full screen, title strip, one softkey):
 // the next firings of all entries from now, each with its action bitmap, its weekday, date and
-// time, and its action phrase. Up and Down scroll by a row; Done, the action key and Back close.
+// time, and its action phrase. Up and Down scroll by a row, shown by the scroll bar; Done, the
+// action key and Back close.
 #include "ui/app/ComingUp.h"
 
 #include <algorithm>
@@ -78,11 +79,25 @@ void PaintContent(HWND list, HDC dc) {
     SelectObject(dc, oldFont);
 }
 
+// The scroll bar is the sign that more rows follow (7 of the 10 show at once) and where the
+// shown ones lie; it stays in place, disabled while everything shows, so the rows keep their
+// width.
+void UpdateScrollBar(HWND list) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.nMax = std::max(0, static_cast<int>(g_screen.firings.size()) - 1);
+    info.nPage = static_cast<UINT>(VisibleRows(list));
+    info.nPos = g_screen.firstRow;
+    SetScrollInfo(list, SB_VERT, &info, TRUE);
+}
+
 void ScrollBy(HWND list, int rows) {
     const int last = static_cast<int>(g_screen.firings.size()) - VisibleRows(list);
     const int first = std::max(0, std::min(g_screen.firstRow + rows, last));
     if (first == g_screen.firstRow) return;
     g_screen.firstRow = first;
+    UpdateScrollBar(list);
     InvalidateRect(list, nullptr, FALSE);
 }
 
@@ -119,9 +134,11 @@ bool CreateList(HWND dialog) {
     }
     RECT client;
     GetClientRect(dialog, &client);
-    HWND list = CreateWindowExW(0, kListClass, nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0,
-                                client.right, client.bottom, dialog, nullptr, g_instance, nullptr);
+    HWND list =
+        CreateWindowExW(0, kListClass, nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, 0,
+                        0, client.right, client.bottom, dialog, nullptr, g_instance, nullptr);
     if (!list) return false;
+    UpdateScrollBar(list);
     SetFocus(list);
     return true;
 }

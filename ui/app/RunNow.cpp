@@ -101,7 +101,10 @@ void OnRunNow() {
     const HWND list = g_scheduleList.ListWindow();
     const wchar_t* question =
         Text(entry->action == PowerOff ? L"MSG_RUN_NOW_POWER_OFF" : L"MSG_RUN_NOW_ASK");
-    if (MessageBoxW(list, question, g_textTable.AppName(), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    // No is the default: running switches the radio, the power or Bluetooth off, and the
+    // action key pressed twice (once for the menu item) must not do that by itself.
+    if (MessageBoxW(list, question, g_textTable.AppName(),
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         SetFocus(list);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/shell/PaintThrough.h"
 #include "platform/shell/SmartphoneShell.h"
 #include "ui/app/AppState.h"
 #include "platform/shell/MakeFont.h"
@@ -66,6 +67,43 @@ void RememberObject(HWND window, ListViewEx* object) {
 void DrawBackground(HDC dc, const RECT& box, bool selected) {
     if (selected) FillRect(dc, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+}
+
+constexpr UINT_PTR kListSubclassId = 0x4C56;
+constexpr int kHintMargin = 12;
+
+// An empty list says how to make the first entry, where its first row would stand and below,
+// wrapped to the width.
+void PaintEmptyList(HWND list, HDC dc) {
+    RECT client;
+    GetClientRect(list, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    const ListViewEx* self = ListViewEx::OfListWindow(list);
+    const HGDIOBJ oldFont = self ? SelectObject(dc, self->RegularFont()) : nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    RECT area{client.left + kHintMargin, client.top + kHintMargin, client.right - kHintMargin,
+              client.bottom - kHintMargin};
+    DrawTextW(dc, Text(L"DLG_EMPTY_LIST"), -1, &area, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    if (oldFont) SelectObject(dc, oldFont);
+}
+
+// The list control's own keys and painting, where the phone's differ from the desktop's:
+//   Back      leaves the program for the home screen, as Back does on a program's first
+//             screen; the program keeps running and a second start brings it back
+//   no rows   the hint instead of an empty white area
+LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR id, DWORD_PTR) {
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        ShowWindow(GetParent(list), SW_MINIMIZE);
+        return 0;
+    }
+    if ((message == WM_PAINT || message == WM_PRINTCLIENT) &&
+        SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0 &&
+        PaintThrough(list, message, wParam, PaintEmptyList))
+        return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(list, ListSubclassProc, id);
+    return DefSubclassProc(list, message, wParam, lParam);
 }
 
 template <class Handle> void DeleteHandle(Handle& handle) {
@@ -134,6 +172,7 @@ bool ListViewEx::CreateListView(HWND parentWindow) {
     }
     SendMessageW(listView, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right - client.left, 0));
     SendMessageW(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRADIENT, LVS_EX_GRADIENT);
+    SetWindowSubclass(listView, ListSubclassProc, kListSubclassId, 0);
     SetFocus(listView);
     return true;
 }
@@ -270,6 +309,10 @@ void ListViewEx::DrawRow(const DRAWITEMSTRUCT* item) const {
     const int iconWidth = DrawActionIcon(dc, box.left, box.top, rowHeight, entry->ListBitmap());
     DrawTexts(dc, box, box.left + iconWidth + 4, *entry);
     SetBkMode(dc, oldMode);
+}
+
+const ListViewEx* ListViewEx::OfListWindow(HWND list) {
+    return ObjectOf(GetParent(list));
 }
 
 bool ListViewEx::RowsOverflow() const {

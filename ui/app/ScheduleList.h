@@ -42,6 +42,9 @@ class ListViewEx {
 
     HWND ListWindow() const { return listView; }
     int RowHeight() const { return rowHeight; }
+    HFONT RegularFont() const { return fontRegular; }
+    // The object that serves the list control list, or null.
+    static const ListViewEx* OfListWindow(HWND list);
 
     static LRESULT CALLBACK ParentSubclassProc(HWND window, UINT message, WPARAM wParam,
                                                LPARAM lParam);

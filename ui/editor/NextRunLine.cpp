@@ -36,8 +36,10 @@ void StorageEditDialog::StoreInto(StorageItem* target, bool withOwnFields) {
     entry = edited;
 }
 
-// As wide as the dialog's content between its margins, as tall as a label; LayoutControls puts
-// it under the status row.
+// As wide as the dialog's content between its margins and two labels tall; LayoutControls puts
+// it under the status row. The longest date with a 12-hour time ("Next: Tue 12/28/2027
+// 10:30 PM") is about 225 pixels wide and the line 200: it wraps before the time, which keeps
+// its AM/PM (FormatFiringInstant joins them).
 void StorageEditDialog::CreateNextRunLine() {
     RECT client, label{};
     GetClientRect(dialogWindow, &client);
@@ -46,7 +48,7 @@ void StorageEditDialog::CreateNextRunLine() {
         MapWindowPoints(nullptr, dialogWindow, reinterpret_cast<POINT*>(&label), 2);
     }
     const int left = label.left;
-    const int height = label.bottom > label.top ? label.bottom - label.top : 14;
+    const int height = 2 * (label.bottom > label.top ? label.bottom - label.top : 14);
     HWND line = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                                 left, 0, client.right - 2 * left, height, dialogWindow,
                                 reinterpret_cast<HMENU>(IDC_NEXT_RUN_LABEL), nullptr, nullptr);
