@@ -80,14 +80,9 @@ void RemoveProgramFile(const wchar_t* name) {
 
 void WriteStorage(const std::vector<EntrySpec>& entries) {
     DZList list;
-    for (const EntrySpec& row : entries) {
-        auto* entry = new DZItem();
-        entry->kind = row.kind;
-        entry->action = row.action;
-        entry->active = row.active;
-        entry->startTime = LocalTimeFromNow(row.daysFromNow);
-        list.Append(entry);
-    }
+    for (const EntrySpec& row : entries)
+        list.Append(new DZItem({row.kind, LocalTimeFromNow(row.daysFromNow)},
+                               {static_cast<uint16_t>(row.action), 0}, row.active));
     ASSERT_TRUE(list.Save());
 }
 

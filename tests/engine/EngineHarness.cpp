@@ -27,16 +27,9 @@ bool HoldsAll(const std::string& line, const std::vector<std::string>& parts) {
 } // namespace
 
 void AppendEntries(const std::vector<EntrySpec>& entries, DZList& list) {
-    for (const EntrySpec& row : entries) {
-        auto* item = new DZItem();
-        item->kind = row.kind;
-        item->startTime = FromTicks(row.start);
-        item->active = row.active;
-        item->action = row.action;
-        item->options = row.options;
-        item->weekdayMask = row.weekdays;
-        list.Append(item);
-    }
+    for (const EntrySpec& row : entries)
+        list.Append(new DZItem({row.kind, FromTicks(row.start), row.weekdays},
+                               {row.action, row.options}, row.active));
 }
 
 uint64_t NowPlus(double seconds) {

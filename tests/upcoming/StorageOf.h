@@ -23,15 +23,9 @@ inline std::string StorageOf(const std::vector<StoredEntry>& entries) {
     GetTempFileNameW(folder, L"dz", 0, path);
     DZList list;
     wcscpy(list.path, path);
-    for (const StoredEntry& e : entries) {
-        auto* item = new DZItem();
-        item->kind = e.kind;
-        item->action = e.action;
-        item->options = e.options;
-        item->startTime = LocalTimeFromNow(e.days);
-        item->weekdayMask = e.weekdays;
-        list.Append(item);
-    }
+    for (const StoredEntry& e : entries)
+        list.Append(
+            new DZItem({e.kind, LocalTimeFromNow(e.days), e.weekdays}, {e.action, e.options}));
     const bool saved = list.Save();
     const std::string bytes = saved ? ReadFileBytes(path) : std::string();
     DeleteFileW(path);

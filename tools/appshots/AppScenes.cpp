@@ -50,16 +50,9 @@ bool WriteSceneStorage() {
         {Once, PhoneOn, kOptionBluetooth, 1, 0x7F, -3.0},
     };
     DZList list;
-    for (const SceneEntry& row : rows) {
-        auto* entry = new DZItem();
-        entry->kind = row.kind;
-        entry->action = row.action;
-        entry->options = row.options;
-        entry->active = row.active;
-        entry->weekdayMask = row.weekdays;
-        entry->startTime = LocalTimeFromNow(row.days);
-        list.Append(entry);
-    }
+    for (const SceneEntry& row : rows)
+        list.Append(new DZItem({row.kind, LocalTimeFromNow(row.days), row.weekdays},
+                               {static_cast<uint16_t>(row.action), row.options}, row.active));
     return list.Save();
 }
 

@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr wchar_t kObjectProperty[] = L"ListViewEx.Object";
+// The list's subclass of its parent; its reference data is the list's object.
+constexpr UINT_PTR kParentSubclassId = 0x4C56;
 constexpr wchar_t kFontFace[] = L"Segoe Condensed";
 constexpr COLORREF kIconKeyColour = RGB(111, 254, 12);
 constexpr size_t kTextSize = 260;
@@ -41,26 +42,6 @@ RowLook LookOf(const StorageItem& entry, EntryMark mark) {
     if (mark == EntryMark::Past) return {g_outdatedPrefix, false, false};
     if (mark == EntryMark::NeverRuns) return {g_neverPrefix, false, false};
     return {nullptr, true, false};
-}
-
-// Under Wine a window property lives in the window server: every GetPropW is a round trip of
-// about 40 us, and the parent's procedure runs for every message of the main window, one per
-// inserted row at least. The property stays the record of which object serves a parent; its
-// answer is kept here from SetPropW until the object lets the parent go.
-HWND g_propertyWindow = nullptr;
-ListViewEx* g_propertyObject = nullptr;
-
-ListViewEx* ObjectOf(HWND window) {
-    if (window != g_propertyWindow) {
-        g_propertyWindow = window;
-        g_propertyObject = static_cast<ListViewEx*>(GetPropW(window, kObjectProperty));
-    }
-    return g_propertyObject;
-}
-
-void RememberObject(HWND window, ListViewEx* object) {
-    g_propertyWindow = window;
-    g_propertyObject = object;
 }
 
 // A selected row lies on the highlight colour; any other on the control's own background.
@@ -114,20 +95,19 @@ template <class Handle> void DeleteHandle(Handle& handle) {
 } // namespace
 
 ListViewEx::~ListViewEx() {
-    if (listView && oldParentProc) DestroyListView();
+    if (listView || subclassed) DestroyListView();
 }
 
 bool ListViewEx::CreateListView(HWND parentWindow) {
-    if (listView || oldParentProc) DestroyListView();
+    if (listView || subclassed) DestroyListView();
 
     // The control asks its parent for the row height (WM_MEASUREITEM) while it is being
-    // created, so the replacement procedure and rowHeight are in place before it exists.
+    // created, so the subclass and rowHeight are in place before it exists. The subclass carries
+    // this object as its reference data: the parent's messages reach it without a lookup.
     parent = parentWindow;
-    oldParentProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListViewEx::ParentSubclassProc)));
-    if (!oldParentProc) return false;
-    SetPropW(parent, kObjectProperty, this);
-    RememberObject(parent, this);
+    subclassed = SetWindowSubclass(parent, &ListViewEx::ParentSubclassProc, kParentSubclassId,
+                                   reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    if (!subclassed) return false;
 
     g_offPrefix = Text(L"PREFIX_OFF");
     g_outdatedPrefix = Text(L"PREFIX_OUTDATED");
@@ -162,6 +142,8 @@ bool ListViewEx::CreateListView(HWND parentWindow) {
         DestroyListView();
         return false;
     }
+    // The control's own word for its object (the list view leaves it to its owner).
+    SetWindowLongPtrW(listView, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
@@ -178,11 +160,10 @@ bool ListViewEx::CreateListView(HWND parentWindow) {
 }
 
 void ListViewEx::DestroyListView() {
-    if (oldParentProc && parent)
-        SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldParentProc));
-    RememberObject(nullptr, nullptr);
+    if (subclassed && parent)
+        RemoveWindowSubclass(parent, &ListViewEx::ParentSubclassProc, kParentSubclassId);
     if (listView) DestroyWindow(listView);
-    oldParentProc = nullptr;
+    subclassed = false;
     parent = nullptr;
     listView = nullptr;
     DeleteHandle(penNormal);
@@ -193,9 +174,8 @@ void ListViewEx::DestroyListView() {
 }
 
 LRESULT CALLBACK ListViewEx::ParentSubclassProc(HWND window, UINT message, WPARAM wParam,
-                                                LPARAM lParam) {
-    ListViewEx* self = ObjectOf(window);
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+                                                LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<ListViewEx*>(data);
     switch (message) {
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -227,7 +207,7 @@ LRESULT CALLBACK ListViewEx::ParentSubclassProc(HWND window, UINT message, WPARA
         break;
     }
     }
-    return CallWindowProcW(self->oldParentProc, window, message, wParam, lParam);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 void ListViewEx::OnItemChanged(HWND window, const NMLISTVIEW* change) {
@@ -312,7 +292,7 @@ void ListViewEx::DrawRow(const DRAWITEMSTRUCT* item) const {
 }
 
 const ListViewEx* ListViewEx::OfListWindow(HWND list) {
-    return ObjectOf(GetParent(list));
+    return reinterpret_cast<const ListViewEx*>(GetWindowLongPtrW(list, GWLP_USERDATA));
 }
 
 bool ListViewEx::RowsOverflow() const {

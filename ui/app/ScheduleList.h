@@ -47,7 +47,7 @@ class ListViewEx {
     static const ListViewEx* OfListWindow(HWND list);
 
     static LRESULT CALLBACK ParentSubclassProc(HWND window, UINT message, WPARAM wParam,
-                                               LPARAM lParam);
+                                               LPARAM lParam, UINT_PTR id, DWORD_PTR data);
     static int CALLBACK CompareRows(LPARAM entry1, LPARAM entry2, LPARAM sortParameter);
 
   private:
@@ -61,7 +61,7 @@ class ListViewEx {
     void DrawSeparator(HDC dc, const RECT& box, bool selected) const;
     void DrawTexts(HDC dc, const RECT& box, int x, const StorageItem& entry) const;
 
-    WNDPROC oldParentProc = nullptr;
+    bool subclassed = false;
     HWND parent = nullptr;
     HWND listView = nullptr;
     HFONT fontRegular = nullptr;
