@@ -4,6 +4,8 @@
 #   DZ_BUILD_DIR   build folder (default: build)
 #   DZ_TESTS       only the tests whose names match this regular expression
 #   DZ_ONLY        "native" or "windows" to run one half
+#   DZ_TEST_CLOCK  the local time that every test reads ("yyyy-mm-dd hh:mm:ss"; default: the
+#                  instant in cmake/DozaraHelpers.cmake)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,9 +22,15 @@ format_status=0
 git ls-files -- '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run -Werror || format_status=1
 
 # ccache, where a developer installed it, shares compiled files between build folders.
-launcher=()
+cmake_options=()
 command -v ccache >/dev/null &&
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  cmake_options=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+
+if [ -n "${DZ_TEST_CLOCK:-}" ]; then
+  cmake_options+=("-DDZ_TEST_CLOCK=$DZ_TEST_CLOCK")
+else
+  cmake_options+=(-UDZ_TEST_CLOCK)
+fi
 
 summary=$(mktemp)
 run_ctest() { # folder label
@@ -37,7 +45,7 @@ status=$format_status
 only=${DZ_ONLY:-all}
 if [ "$only" != windows ]; then
   echo "== native build (sanitizers) =="
-  cmake -S . -B "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+  cmake -S . -B "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_options[@]}" >/dev/null
   cmake --build "$build/native" -j"$jobs"
   run_ctest "$build/native" || status=1
   if [ -z "${DZ_TESTS:-}" ] || [[ fuzz =~ $DZ_TESTS ]]; then
@@ -48,7 +56,7 @@ fi
 if [ "$only" != native ]; then
   echo "== Windows build, tests under Wine =="
   cmake -S . -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_options[@]}" >/dev/null
   cmake --build "$build/win" -j"$jobs"
   source "$root/tools/wine-env.sh"
   trap dz_wine_stop EXIT
