@@ -37,6 +37,7 @@ const wchar_t* const kTestTexts[] = {
     L"MSG_PATH_TOO_LONG, T-PATH-TOO-LONG",
     L"PREFIX_OFF, T-OFF",
     L"PREFIX_OUTDATED, T-PAST",
+    L"PREFIX_NEVER, T-NEVER",
     L"DLG_HELP_HEADERTEXT, T-HELP-HEADER",
     L"BTN_OK, T-OK",
     L"DLG_PHONE_OFF, T-PHONE-OFF",

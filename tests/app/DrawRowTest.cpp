@@ -185,4 +185,30 @@ TEST_F(DrawRowTest, PrefixAndFontFollowTheEntryState) {
     }
 }
 
+// A one-time entry's row is drawn again when its instant passes, with no key pressed: the
+// list's timer invalidates it then, and not before.
+TEST_F(DrawRowTest, AOneTimeRowIsRedrawnWhenItsInstantPasses) {
+    DZList list;
+    list.Append(
+        new DZItem({Once, FromTicks(ToTicks(LocalNow()) + 2 * kTicksPerSecond)}, {PowerOff, 0}));
+    ASSERT_TRUE(list.Save());
+    ASSERT_TRUE(Start());
+    // Timers alone run for ms; then whether the list waits to be painted.
+    const auto invalidatedWithin = [](DWORD ms) {
+        ValidateRect(ListWindow(), nullptr);
+        const DWORD start = GetTickCount();
+        MSG message;
+        while (GetTickCount() - start < ms)
+            if (PeekMessageW(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
+                DispatchMessageW(&message);
+            else
+                Sleep(5);
+        return GetUpdateRect(ListWindow(), nullptr, FALSE) != FALSE;
+    };
+    EXPECT_FALSE(invalidatedWithin(1000));
+    EXPECT_EQ(RecordRowTexts(0)[0].text, L"T-POWER-OFF");
+    EXPECT_TRUE(invalidatedWithin(2000));
+    EXPECT_EQ(RecordRowTexts(0)[0].text, L"T-PAST T-POWER-OFF");
+}
+
 } // namespace
