@@ -12,9 +12,6 @@ using namespace DialogControls;
 
 namespace {
 
-DZEditDialog* g_currentActionEditor = nullptr;
-DLGPROC g_frameworkProc = nullptr; // the dialog procedure behind ActionDialogHook
-
 // Taken from the template's positions once per run, before the first move.
 struct ActionRowMetrics {
     int optionsTop; // the options label
@@ -65,10 +62,7 @@ void DZEditDialog::InitControls() {
     const int occursTop = TopOf(dialog, IDC_OCCURS_LABEL);
     const int optionsTop = TopOf(dialog, IDC_OPTIONS_LABEL);
     rows = {optionsTop, optionsTop - TopOf(dialog, IDC_ACTION_LABEL), occursTop};
-
-    g_frameworkProc = reinterpret_cast<DLGPROC>(
-        SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(ActionDialogHook)));
-    g_currentActionEditor = this;
+    rowsKnown = true;
     LayoutActionRows(dialog);
 }
 
@@ -119,7 +113,7 @@ void DZEditDialog::LayoutActionRows(HWND dialog) {
 
     LRESULT kind = 0;
     SelectedData(dialog, IDC_OCCURS_LIST, &kind);
-    g_currentActionEditor->LayoutControls(static_cast<int32_t>(kind));
+    LayoutControls(static_cast<int32_t>(kind));
 }
 
 void DZEditDialog::OnBluetoothOnClicked() {
@@ -128,19 +122,18 @@ void DZEditDialog::OnBluetoothOnClicked() {
     Enable(dialogWindow, IDC_BT_DISCOVERABLE_CHECK, on);
 }
 
-INT_PTR CALLBACK DZEditDialog::ActionDialogHook(HWND window, UINT message, WPARAM wParam,
-                                                LPARAM lParam) {
-    if (message == WM_COMMAND && g_currentActionEditor) {
+INT_PTR DZEditDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) rowsKnown = false;
+    // The action's own controls answer once the rows they move are known.
+    if (message == WM_COMMAND && rowsKnown) {
         switch (LOWORD(wParam)) {
         case IDC_ACTION_LIST:
-            if (HIWORD(wParam) == LBN_SELCHANGE) g_currentActionEditor->LayoutActionRows(window);
+            if (HIWORD(wParam) == LBN_SELCHANGE) LayoutActionRows(window);
             return TRUE;
-        case IDC_BT_ON_CHECK: g_currentActionEditor->OnBluetoothOnClicked(); return TRUE;
+        case IDC_BT_ON_CHECK: OnBluetoothOnClicked(); return TRUE;
         }
     }
-    INT_PTR answer = g_frameworkProc ? g_frameworkProc(window, message, wParam, lParam) : FALSE;
-    if (message == WM_DESTROY) g_currentActionEditor = nullptr;
-    return answer;
+    return StorageEditDialog::DialogProc(window, message, wParam, lParam);
 }
 
 // The boxes count whether they are shown or not: the box of the chosen action gives bit 0,

@@ -13,6 +13,7 @@ class DZEditDialog : public StorageEditDialog {
     void LayoutActionRows(HWND dialogWindow);
 
   protected:
+    INT_PTR DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void SetTexts() override;
     void InitControls() override;
     void StoreValues() override;
@@ -21,8 +22,8 @@ class DZEditDialog : public StorageEditDialog {
     bool Validate() override;
 
   private:
-    static INT_PTR CALLBACK ActionDialogHook(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam);
     void InitOptionBoxes();
     void OnBluetoothOnClicked();
+
+    bool rowsKnown = false; // from InitControls to the dialog's end
 };

@@ -23,8 +23,6 @@ HFONT StorageEditDialog::sectionFont = nullptr;
 
 namespace {
 
-StorageEditDialog* g_currentEditor = nullptr;
-
 constexpr int kDefaultSectionFontHeight = 15;
 constexpr UINT_PTR kNextRunTimer = 1;
 constexpr UINT kNextRunRefreshMs = 1000;
@@ -68,7 +66,6 @@ StorageEditDialog::StorageEditDialog(uint16_t templateId, uint32_t offeredKinds,
 int StorageEditDialog::RunModal(HWND parentWindow, StorageItem* entry) {
     this->parentWindow = parentWindow;
     this->entry = entry;
-    g_currentEditor = this;
 
     int result = -1;
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -76,21 +73,25 @@ int StorageEditDialog::RunModal(HWND parentWindow, StorageItem* entry) {
     HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
     auto* dialogTemplate = loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
     if (dialogTemplate) {
-        result = static_cast<int>(
-            DialogBoxIndirectParamW(instance, dialogTemplate, parentWindow, StaticDialogProc, 0));
+        result = static_cast<int>(DialogBoxIndirectParamW(instance, dialogTemplate, parentWindow,
+                                                          StaticDialogProc,
+                                                          reinterpret_cast<LPARAM>(this)));
     }
 
     this->entry = nullptr;
     dialogWindow = nullptr;
     this->parentWindow = nullptr;
     menuBar = nullptr;
-    g_currentEditor = nullptr;
     return result;
 }
 
 INT_PTR CALLBACK StorageEditDialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam,
                                                      LPARAM lParam) {
-    return g_currentEditor ? g_currentEditor->DialogProc(window, message, wParam, lParam) : FALSE;
+    // The editor comes with WM_INITDIALOG as the dialog's parameter and stays in DWLP_USER; the
+    // few messages before it (WM_SETFONT) need no editor.
+    if (message == WM_INITDIALOG) SetWindowLongPtrW(window, DWLP_USER, lParam);
+    auto* editor = reinterpret_cast<StorageEditDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    return editor ? editor->DialogProc(window, message, wParam, lParam) : FALSE;
 }
 
 INT_PTR StorageEditDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
