@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/core/Calendar.h"
+#include "platform/core/SystemTimeFields.h"
 
 namespace {
 
@@ -84,16 +85,10 @@ bool ParseClockText(const char* text, FILETIME* instant) {
     if (std::sscanf(text, "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day, &hour, &minute, &second,
                     &end) != 6)
         return false;
-    if (year < kFirstValidYear || year > kLastValidYear || day < 1 ||
-        day > MonthLength(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
-        second < 0 || second > 59)
-        return false;
-    SYSTEMTIME fields{};
-    fields.wYear = static_cast<WORD>(year);
-    fields.wMonth = static_cast<WORD>(month);
-    fields.wDay = static_cast<WORD>(day);
-    fields.wHour = static_cast<WORD>(hour);
-    fields.wMinute = static_cast<WORD>(minute);
-    fields.wSecond = static_cast<WORD>(second);
-    return SystemTimeToFileTime(&fields, instant) != FALSE;
+    // At most four digits for the year and two for the others: a field out of range or a date
+    // that does not exist is refused by the calendar's conversion.
+    uint64_t ticks;
+    if (!CivilToTicks(SystemTimeOf(year, month, day, hour, minute, second), &ticks)) return false;
+    *instant = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    return true;
 }

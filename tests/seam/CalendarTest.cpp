@@ -3,7 +3,10 @@
 // Wine, our seam natively).
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/core/Calendar.h"
+#include "platform/core/Clock.h"
 #include "platform/core/SystemTimeFields.h"
 
 namespace {
@@ -101,6 +104,45 @@ TEST(Calendar, FileTimesWithTheHighBitSetAreRefused) {
     EXPECT_TRUE(TicksToCivil(0x7FFFFFFFFFFFFFFFULL, &t)); // Never itself still converts
     EXPECT_EQ(t.wYear, kLastValidYear + 1);
     EXPECT_FALSE(TicksToCivil(0x8000000000000000ULL, &t));
+}
+
+} // namespace
+
+namespace {
+
+// The clock's text as the test command and tools set it: a whole local time, nothing else.
+TEST(Clock, TextSetsAnInstantOnlyWhenWholeAndReal) {
+    const struct {
+        const char* text;
+        bool accepted;
+    } rows[] = {
+        {"2026-12-08 07:30:00", true},
+        {"2028-02-29 23:59:30", true},
+        {"2026-02-29 07:30:00", false},
+        {"2026-12-08 24:00:00", false},
+        {"2026-12-08 07:30:00x", false},
+        {"2026-12-08", false},
+        {"", false},
+        {"offset 12", false},
+    };
+    for (const auto& row : rows) {
+        FILETIME instant{};
+        EXPECT_EQ(ParseClockText(row.text, &instant), row.accepted) << row.text;
+    }
+}
+
+// Every test runs on the clock that the test command sets, never on the wall clock; setting it
+// moves every later reading, and the programs started afterwards inherit it.
+TEST(Clock, ReadsTheInstantSetAndRunsOnFromIt) {
+    FILETIME set{};
+    ASSERT_TRUE(ParseClockText("2031-01-02 03:04:05", &set));
+    SetLocalNow(set);
+    const uint64_t read = Ticks(LocalNow());
+    EXPECT_GE(read, Ticks(set));
+    EXPECT_LT(read, Ticks(set) + 60 * kTicksPerSecond);
+    char passed[64] = "";
+    ASSERT_GT(GetEnvironmentVariableA(kClockVariable, passed, sizeof passed), 0u);
+    EXPECT_EQ(std::string(passed).rfind("offset ", 0), 0u) << passed;
 }
 
 } // namespace
