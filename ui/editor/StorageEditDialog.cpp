@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <memory>
+#include <new>
 
 #include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/SoftkeyCaptions.h"
@@ -66,8 +68,11 @@ StorageEditDialog::StorageEditDialog(uint16_t templateId, uint32_t offeredKinds,
     : templateId(templateId), offeredKinds(offeredKinds), showSeconds(showSeconds) {}
 
 int StorageEditDialog::RunModal(HWND parentWindow, StorageItem* entry) {
+    const std::unique_ptr<StorageItem> copy(CopyOfEntry(*entry));
+    if (!copy) return kEditCanceled;
     this->parentWindow = parentWindow;
-    this->entry = entry;
+    this->entry = copy.get();
+    original = entry;
     g_currentEditor = this;
 
     int result = -1;
@@ -81,6 +86,7 @@ int StorageEditDialog::RunModal(HWND parentWindow, StorageItem* entry) {
     }
 
     this->entry = nullptr;
+    original = nullptr;
     dialogWindow = nullptr;
     this->parentWindow = nullptr;
     menuBar = nullptr;
@@ -121,7 +127,7 @@ INT_PTR StorageEditDialog::DialogProc(HWND window, UINT message, WPARAM wParam, 
         switch (LOWORD(wParam)) {
         case IDOK:
             if (Validate()) {
-                StoreValues();
+                StoreInto(original, true);
                 EndDialog(window, kEditDone);
             }
             return TRUE;
@@ -204,6 +210,14 @@ void StorageEditDialog::InitControls() {
 
 bool StorageEditDialog::Validate() {
     return true;
+}
+
+StorageItem* StorageEditDialog::CopyOfEntry(const StorageItem& of) const {
+    auto* copy = new (std::nothrow) StorageItem(of.kind, of.showSeconds);
+    if (!copy) return nullptr;
+    CopySchedule(of, *copy);
+    copy->owner = of.owner;
+    return copy;
 }
 
 void StorageEditDialog::OnCancel() {}

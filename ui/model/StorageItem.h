@@ -47,3 +47,7 @@ class StorageItem {
     StorageList* owner = nullptr;
     int32_t showSeconds;
 };
+
+// Copies the schedule fields (kind, times, masks, monthly rule, active, seconds setting); the
+// links and the owner stay.
+void CopySchedule(const StorageItem& from, StorageItem& to);
