@@ -140,8 +140,7 @@ bool StorageList::KeepAside(LoadReport::State why) {
     wchar_t suffix[64];
     swprintf(suffix, 64, L".%04u%02u%02u-%02u%02u%02u.%ls", now.wYear, now.wMonth, now.wDay,
              now.wHour, now.wMinute, now.wSecond, KeptAsideSuffix(why));
-    wchar_t kept[300];
-    return PathWithSuffix(path, suffix, kept, 300) && CopyFilePath(path, kept);
+    return PathWithSuffix(path, suffix, keptAs, 300) && CopyFilePath(path, keptAs);
 }
 
 void StorageList::KeepAsideDamagedFile() {
@@ -149,6 +148,12 @@ void StorageList::KeepAsideDamagedFile() {
     // save replaces it, it is copied once beside it.
     if (!FileExists(path) || KeepAside(lastLoad.state))
         keepAsidePending = false; // kept, or nothing left to keep
+}
+
+bool StorageList::KeepAsideNow() {
+    if (!keepAsidePending) return false;
+    KeepAsideDamagedFile();
+    return !keepAsidePending && keptAs[0];
 }
 
 // The replace step moves the new file over the old in one step. Under Wine it cannot while

@@ -42,6 +42,11 @@ class StorageList {
     bool Reload();
 
     const LoadReport& LastLoad() const { return lastLoad; }
+    // A refused or damaged file is kept aside now, as the first save would, so that start-up
+    // can tell the user where; false when it could not be copied or nothing was to be kept.
+    bool KeepAsideNow();
+    // The path of the last copy kept aside ("" when none).
+    const wchar_t* KeptAs() const { return keptAs; }
 
     uint16_t magic;
     uint16_t version;
@@ -61,4 +66,5 @@ class StorageList {
     StorageItem* tail = nullptr;
     LoadReport lastLoad;
     bool keepAsidePending = false; // the file on disk was refused or damaged and not yet kept
+    wchar_t keptAs[300] = L"";
 };
