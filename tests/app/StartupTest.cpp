@@ -144,6 +144,8 @@ TEST_F(StartupTest, ExitClosesTheWindowAndFreesTheEntriesWithoutSaving) {
 // A "storage.dat" that could not be read whole is told at start-up, with the name of the copy
 // kept beside it; the file itself stays as it was until a change is saved.
 TEST_F(StartupTest, UnreadEntriesAreToldWithTheCopyKeptAside) {
+    WriteStorage(std::vector<EntrySpec>(1001, {Weekly, PhoneOff, 1, 1.0}));
+    const std::string overLimit = ReadFileBytes(ProgramFile(L"storage.dat"));
     WriteStorage({{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 1, 2.0}});
     const std::string whole = ReadFileBytes(ProgramFile(L"storage.dat"));
     const struct {
@@ -155,6 +157,8 @@ TEST_F(StartupTest, UnreadEntriesAreToldWithTheCopyKeptAside) {
         {"whole", whole, nullptr, 2},
         {"not a schedule file", "not a schedule file", L"T-REFUSED\nT-KEPT\nstorage.dat.", 0},
         {"a record cut short", whole + "\x01\x00", L"T-DAMAGED\nT-KEPT\nstorage.dat.", 2},
+        // Past the entries the program takes (a hostile file of a million froze it for 51 s).
+        {"1,001 entries", overLimit, L"T-DAMAGED\nT-KEPT\nstorage.dat.", 1000},
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.name);

@@ -20,6 +20,11 @@
 
 namespace {
 
+// Users keep tens of entries. A damaged or hostile file of a million entries froze the program
+// for 51 s at 660 MB (every entry made, a row inserted and sorted on this thread); the entries
+// past this many are told and kept aside as a damaged tail.
+constexpr long kMostEntries = 1000;
+
 HBITMAP LoadActionBitmap(int id) {
     return LoadBitmapW(g_instance, MAKEINTRESOURCEW(id));
 }
@@ -144,6 +149,7 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
         return false;
     }
     // A missing file leaves the list empty; one that cannot be read now is read again later.
+    g_entryList.entryLimit = kMostEntries;
     g_entryList.LoadRecovering();
     if (!FillList()) {
         g_scheduleList.DestroyListView();

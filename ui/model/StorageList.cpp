@@ -241,7 +241,20 @@ bool StorageList::LoadFrom(const wchar_t* name) {
     // Record offsets are counted rather than asked of the stream: under Wine every ftell is a
     // call into the server, which made it the larger part of loading a long list.
     long offset = version == kNoVersionWord ? 6 : 8;
+    // The end of the file between two records is the normal end; anything else is a record
+    // cut short or refused, or entries beyond the limit.
+    const auto markTail = [&] {
+        if (fseek(file, 0, SEEK_END) == 0 && ftell(file) != offset) {
+            lastLoad.state = LoadReport::DamagedTail;
+            lastLoad.stoppedAt = offset;
+            keepAsidePending = true;
+        }
+    };
     for (;;) {
+        if (entryLimit > 0 && lastLoad.entries >= entryLimit) {
+            markTail();
+            break;
+        }
         StorageItem* entry = CreateEntry();
         if (!entry) break;
         if (!entry->Read(file)) {
@@ -252,13 +265,7 @@ bool StorageList::LoadFrom(const wchar_t* name) {
                 lastLoad = LoadReport{LoadReport::Unreadable};
                 break;
             }
-            // The end of the file between two records is the normal end; anything else is
-            // a record cut short or refused.
-            if (fseek(file, 0, SEEK_END) == 0 && ftell(file) != offset) {
-                lastLoad.state = LoadReport::DamagedTail;
-                lastLoad.stoppedAt = offset;
-                keepAsidePending = true;
-            }
+            markTail();
             break;
         }
         offset += entry->RecordSize();

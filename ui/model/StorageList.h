@@ -48,6 +48,9 @@ class StorageList {
     // The path of the last copy kept aside ("" when none).
     const wchar_t* KeptAs() const { return keptAs; }
 
+    // The most entries a load takes (0: all); what follows is treated as a damaged tail, told
+    // and kept aside as one.
+    long entryLimit = 0;
     uint16_t magic;
     uint16_t version;
     uint32_t formatWord;
