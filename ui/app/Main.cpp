@@ -222,7 +222,7 @@ void LoadImages() {
 void ReleaseResources() {
     ReleaseInstance(g_mainWindow);
     g_scheduleList.DestroyListView();
-    // Nothing is saved here: every change was saved when it was made.
+    // Nothing is saved here: every change was saved when it was made, or again at Exit.
     g_entryList.Clear();
     DeleteActionBitmap(g_actionBitmaps.phoneOff);
     DeleteActionBitmap(g_actionBitmaps.phoneOn);
