@@ -31,7 +31,8 @@ unsigned long CounterOf(const std::wstring& ending) {
 // The instant alone repeats: a phone whose clock goes back to a fixed time after a power loss
 // named two copies alike, and the second replaced the first. The counter goes past every copy
 // there, so a name is never taken twice and the lowest counter is the oldest copy.
-bool KeepAside(const wchar_t* listFile, const wchar_t* file, const wchar_t* why, bool move) {
+bool KeepAside(const wchar_t* listFile, const wchar_t* file, const wchar_t* why, bool move,
+               wchar_t* keptPath) {
     const std::wstring begin = std::wstring(listFile) + L".";
     std::vector<std::pair<unsigned long, std::wstring>> copies;
     for (const std::wstring& ending : NameEndingsAfter(begin.c_str()))
@@ -48,5 +49,6 @@ bool KeepAside(const wchar_t* listFile, const wchar_t* file, const wchar_t* why,
     if (!(move ? ReplaceFileWith(file, kept) : CopyFilePath(file, kept))) return false;
     for (size_t i = 0; i + kKeptAsideCopies <= copies.size(); ++i)
         DeleteFilePath(copies[i].second.c_str());
+    if (keptPath) wcscpy(keptPath, kept);
     return true;
 }

@@ -7,5 +7,7 @@
 constexpr int kKeptAsideCopies = 8;
 
 // Keeps `file` aside as "<listFile>.<yyyymmdd-hhmmss>-<n>.<why>", copied (or moved when move is
-// set). False when it could not be kept whole; nothing is left behind then.
-bool KeepAside(const wchar_t* listFile, const wchar_t* file, const wchar_t* why, bool move);
+// set), and writes its path into keptPath (300 characters) when given. False when it could not
+// be kept whole; nothing is left behind then.
+bool KeepAside(const wchar_t* listFile, const wchar_t* file, const wchar_t* why, bool move,
+               wchar_t* keptPath = nullptr);

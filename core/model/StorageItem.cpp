@@ -89,3 +89,16 @@ bool StorageItem::IsOutdated() const {
     const FILETIME now = LocalNow();
     return CompareFileTime(&startTime, &now) < 0;
 }
+
+void CopySchedule(const StorageItem& from, StorageItem& to) {
+    to.kind = from.kind;
+    to.startTime = from.startTime;
+    to.weekdayMask = from.weekdayMask;
+    to.active = from.active;
+    to.monthMask = from.monthMask;
+    to.monthlyMode = from.monthlyMode;
+    to.dayOfMonth = from.dayOfMonth;
+    to.weekIndex = from.weekIndex;
+    to.monthlyWeekday = from.monthlyWeekday;
+    to.showSeconds = from.showSeconds;
+}

@@ -45,3 +45,7 @@ class StorageItem : public Schedule {
     StorageList* owner = nullptr;
     int32_t showSeconds;
 };
+
+// Copies the schedule fields (kind, times, masks, monthly rule, active, seconds setting); the
+// links and the owner stay.
+void CopySchedule(const StorageItem& from, StorageItem& to);

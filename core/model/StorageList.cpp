@@ -202,7 +202,8 @@ bool StorageList::Blocked(const wchar_t* file) {
 // A file on disk that may hold entries the user still wants is copied aside once, before the
 // first save replaces it; false while that could not be done.
 bool StorageList::KeepAsideBeforeReplacing(const wchar_t* target) {
-    if (keepAsideAs && (!FileExists(target) || KeepAside(target, target, keepAsideAs, false)))
+    if (keepAsideAs &&
+        (!FileExists(target) || KeepAside(target, target, keepAsideAs, false, keptAs)))
         keepAsideAs = nullptr;
     return !keepAsideAs;
 }
@@ -219,6 +220,12 @@ bool StorageList::WriteMarked(const wchar_t* temporary, const wchar_t* marked) {
     if (ok && ReplaceFileWith(temporary, marked)) return PowerStays();
     DeleteFilePath(temporary);
     return ok ? Blocked(marked) : false;
+}
+
+bool StorageList::KeepAsideNow() {
+    wchar_t target[300], temporary[300], marked[300];
+    if (!keepAsideAs || !SaveFiles(target, temporary, marked)) return false;
+    return KeepAsideBeforeReplacing(target) && keptAs[0];
 }
 
 bool StorageList::Save() {
@@ -298,7 +305,20 @@ bool StorageList::LoadFrom(const wchar_t* name) {
     // Record offsets are counted rather than asked of the stream: under Wine every ftell is a
     // call into the server, which made it the larger part of loading a long list.
     long offset = version == kNoVersionWord ? 6 : 8;
+    // The end of the file between two records is the normal end; anything else is a record
+    // cut short or refused, or entries beyond the limit.
+    const auto markTail = [&] {
+        if (fseek(file, 0, SEEK_END) == 0 && ftell(file) != offset) {
+            lastLoad.state = LoadReport::DamagedTail;
+            lastLoad.stoppedAt = offset;
+            keepAsideAs = L"damaged";
+        }
+    };
     for (;;) {
+        if (entryLimit > 0 && lastLoad.entries >= entryLimit) {
+            markTail();
+            break;
+        }
         StorageItem* entry = CreateEntry();
         if (!entry) break;
         if (!entry->Read(file)) {
@@ -309,13 +329,7 @@ bool StorageList::LoadFrom(const wchar_t* name) {
                 lastLoad = LoadReport{LoadReport::Unreadable};
                 break;
             }
-            // The end of the file between two records is the normal end; anything else is
-            // a record cut short or refused.
-            if (fseek(file, 0, SEEK_END) == 0 && ftell(file) != offset) {
-                lastLoad.state = LoadReport::DamagedTail;
-                lastLoad.stoppedAt = offset;
-                keepAsideAs = L"damaged";
-            }
+            markTail();
             break;
         }
         offset += entry->RecordSize();

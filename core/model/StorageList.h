@@ -68,6 +68,15 @@ class StorageList {
 
     const LoadReport& LastLoad() const { return lastLoad; }
     const SaveReport& LastSave() const { return lastSave; }
+    // A refused or damaged file is kept aside now, as the first save would, so that start-up
+    // can tell the user where; false when it could not be copied or nothing was to be kept.
+    bool KeepAsideNow();
+    // The path of the last copy kept aside ("" when none).
+    const wchar_t* KeptAs() const { return keptAs; }
+
+    // The most entries a load takes (0: all); what follows is treated as a damaged tail, told
+    // and kept aside as one.
+    long entryLimit = 0;
 
     uint16_t magic;
     uint16_t version;
@@ -92,4 +101,5 @@ class StorageList {
     // The file on disk must be kept aside, with this ending, before a save replaces it (it was
     // refused or damaged, or a finished save's file is still to replace it); none when not.
     const wchar_t* keepAsideAs = nullptr;
+    wchar_t keptAs[300] = L"";
 };

@@ -105,6 +105,12 @@ inline constexpr const wchar_t* kRunResultKeys[] = {L"MSG_RUN_DONE", L"MSG_RUN_N
                                                     L"MSG_RUN_EXCEPTION", L"MSG_RUN_UNKNOWN_ACTION",
                                                     L"MSG_RUN_TOO_FEW_ARGUMENTS"};
 
+// What the program tells of its files: a save that failed, at a change and at Exit, a folder
+// too long, and a "storage.dat" that could not be read whole at start-up.
+inline constexpr const wchar_t* kFileKeys[] = {
+    L"MSG_NOT_SAVED",       L"MSG_EXIT_NOT_SAVED", L"MSG_PATH_TOO_LONG",   L"MSG_STORAGE_REFUSED",
+    L"MSG_STORAGE_DAMAGED", L"MSG_STORAGE_KEPT",   L"MSG_STORAGE_NOT_KEPT"};
+
 struct KeyTable {
     const wchar_t* const* keys;
     size_t count;
@@ -119,4 +125,4 @@ inline constexpr KeyTable kAllKeyTables[] = {
     TableOf(kWeekdayKeys),    TableOf(kShortWeekdayKeys), TableOf(kMiddleWeekdayKeys),
     TableOf(kShortMonthKeys), TableOf(kMiddleMonthKeys),  TableOf(kWeekOrdinalKeys),
     TableOf(kLastDayKeys),    TableOf(kSingleKeys),       TableOf(kComingNextKeys),
-    TableOf(kRunResultKeys)};
+    TableOf(kRunResultKeys),  TableOf(kFileKeys)};

@@ -19,26 +19,118 @@ constexpr int kLanguageNameSize = 50; // the English language name with its term
 const wchar_t kDefaultSection[] = L"[Default]";
 const wchar_t kUndefined[] = L"<undefined>";
 
-// "local.dat" is UTF-16 little-endian on every build, so it is read as 16-bit units rather
-// than through the C runtime's wide streams, whose idea of a wide character differs between
-// the device and this machine (where wchar_t has 32 bits). A dangling odd byte ends the file.
-bool ReadUnit(FILE* file, wchar_t* unit) {
-    const int low = getc(file);
-    if (low == EOF) return false;
-    const int high = getc(file);
-    if (high == EOF) return false;
+// "local.dat" is read as UTF-16 units on every build rather than through the C runtime's wide
+// streams, whose idea of a wide character differs between the device and this machine (where
+// wchar_t has 32 bits). The program ships it as UTF-16 little-endian; a text editor may save it
+// as UTF-8 (with or without its mark) or UTF-16 big-endian, which every text read as
+// "<undefined>". The encoding is told by the file's first bytes.
+class UnitReader {
+  public:
+    explicit UnitReader(FILE* file) : file(file) { TakeEncoding(); }
+    // The next UTF-16 unit; false at the end of the file. A dangling odd byte of UTF-16 ends
+    // the file; a malformed UTF-8 sequence reads as U+FFFD.
+    bool Next(wchar_t* unit);
+
+  private:
+    enum Encoding { Utf16Le, Utf16Be, Utf8 };
+    void TakeEncoding();
+    bool NextUtf8(uint32_t* codePoint);
+
+    FILE* file;
+    Encoding encoding = Utf16Le;
+    wchar_t pendingLowSurrogate = 0;
+};
+
+// With the mark FF FE, or without any mark but with the zero high byte of a little-endian
+// character second, the first two bytes are the first character and are dropped unseen, as the
+// shipped file has always been read. The marks of the other encodings are dropped too; their
+// files without a mark lose nothing.
+void UnitReader::TakeEncoding() {
+    const int first = getc(file);
+    const int second = getc(file);
+    if (first == EOF || second == EOF || (first == 0xFF && second == 0xFE) || second == 0) return;
+    if (first == 0xFE && second == 0xFF) {
+        encoding = Utf16Be;
+        return;
+    }
+    encoding = first == 0 ? Utf16Be : Utf8;
+    if (first == 0xEF && second == 0xBB && getc(file) == 0xBF) return;
+    rewind(file);
+}
+
+bool UnitReader::Next(wchar_t* unit) {
+    if (pendingLowSurrogate) {
+        *unit = pendingLowSurrogate;
+        pendingLowSurrogate = 0;
+        return true;
+    }
+    if (encoding == Utf8) {
+        uint32_t codePoint;
+        if (!NextUtf8(&codePoint)) return false;
+        if (codePoint < 0x10000) {
+            *unit = static_cast<wchar_t>(codePoint);
+            return true;
+        }
+        codePoint -= 0x10000;                                                     // [0, 0xFFFFF]
+        *unit = static_cast<wchar_t>(0xD800 + (codePoint >> 10));                 // high surrogate
+        pendingLowSurrogate = static_cast<wchar_t>(0xDC00 + (codePoint & 0x3FF)); // low surrogate
+        return true;
+    }
+    const int a = getc(file);
+    if (a == EOF) return false;
+    const int b = getc(file);
+    if (b == EOF) return false;
+    const int low = encoding == Utf16Le ? a : b;
+    const int high = encoding == Utf16Le ? b : a;
     *unit = static_cast<wchar_t>(static_cast<uint16_t>(low | (high << 8)));
     return true;
 }
 
-// Reads up to and including the next line feed, at most size - 1 characters: a longer line
-// comes in pieces. False at the end of the file with nothing read.
-bool ReadLine(FILE* file, wchar_t* line, size_t size) {
+bool UnitReader::NextUtf8(uint32_t* codePoint) {
+    constexpr uint32_t kReplacement = 0xFFFD;
+    const int lead = getc(file);
+    if (lead == EOF) return false;
+    int following;
+    uint32_t value;
+    uint32_t least; // the smallest code point that needs this many bytes
+    if (lead < 0x80) {
+        *codePoint = static_cast<uint32_t>(lead);
+        return true;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        following = 1, value = lead & 0x1F, least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        following = 2, value = lead & 0x0F, least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        following = 3, value = lead & 0x07, least = 0x10000;
+    } else {
+        *codePoint = kReplacement;
+        return true;
+    }
+    for (int i = 0; i < following; ++i) {
+        const int next = getc(file);
+        if (next == EOF || (next & 0xC0) != 0x80) {
+            // The byte that broke the sequence starts the next character.
+            if (next != EOF) ungetc(next, file);
+            *codePoint = kReplacement;
+            return true;
+        }
+        value = (value << 6) | static_cast<uint32_t>(next & 0x3F);
+    }
+    const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
+    *codePoint = value < least || value > 0x10FFFF || surrogate ? kReplacement : value;
+    return true;
+}
+
+// Reads up to and including the next line end, at most size - 1 characters: a longer line
+// comes in pieces. A carriage return ends a line too, for files with carriage returns alone;
+// the line feed after one in a CR LF pair then reads as an empty line. False at the end of the
+// file with nothing read.
+bool ReadLine(UnitReader& reader, wchar_t* line, size_t size) {
     size_t n = 0;
     wchar_t unit;
-    while (n + 1 < size && ReadUnit(file, &unit)) {
+    while (n + 1 < size && reader.Next(&unit)) {
         line[n++] = unit;
-        if (unit == L'\n') break;
+        if (unit == L'\n' || unit == L'\r') break;
     }
     line[n] = L'\0';
     return n > 0;
@@ -136,15 +228,14 @@ bool TextTable::LoadFrom(const wchar_t* path, const wchar_t* wantedSection) {
     if (!file) return false;
 
     wchar_t line[kLineSize];
-    wchar_t byteOrderMark;
-    ReadUnit(file, &byteOrderMark); // the first character is dropped unseen
+    UnitReader reader(file);
     // Texts of an earlier load are replaced, not leaked; a file that can't be opened leaves
     // them as they were.
     FreeEntries();
     bool inOwnSection = false;
     bool inDefault = true; // lines before the first header are default lines
 
-    while (ReadLine(file, line, kLineSize)) {
+    while (ReadLine(reader, line, kLineSize)) {
         const size_t length = TrimEnd(line);
         if (IsSectionHeader(line, length)) {
             if (inOwnSection) break; // the language's section has ended

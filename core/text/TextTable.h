@@ -1,6 +1,7 @@
 #pragma once
-// The localized texts of the program, read from "local.dat" beside it: the section of the
-// user's language, or else "[Default]". Looked up by key; a missing key gives "<undefined>".
+// The localized texts of the program, read from "local.dat" beside it (UTF-16 either way round
+// or UTF-8): the section of the user's language, or else "[Default]". Looked up by key; a
+// missing key gives "<undefined>".
 #include <cstddef>
 
 struct TextEntry {
@@ -24,6 +25,8 @@ class TextTable {
     bool LoadFrom(const wchar_t* path, const wchar_t* wantedSection);
 
     const wchar_t* Lookup(const wchar_t* key) const;
+    // No text at all: the file held no section that could be read.
+    bool Empty() const { return head == nullptr; }
     const wchar_t* AppName() const { return Lookup(L"APP_NAME"); }
 
   private:

@@ -34,6 +34,11 @@ const wchar_t* const kTestTexts[] = {
     L"MSG_CONFIRM_DELETE, T-CONFIRM",
     L"MSG_ABOUT, T-ABOUT",
     L"MSG_NOT_SAVED, T-NOT-SAVED",
+    L"MSG_EXIT_NOT_SAVED, T-EXIT-NOT-SAVED",
+    L"MSG_STORAGE_REFUSED, T-REFUSED",
+    L"MSG_STORAGE_DAMAGED, T-DAMAGED",
+    L"MSG_STORAGE_KEPT, T-KEPT",
+    L"MSG_STORAGE_NOT_KEPT, T-NOT-KEPT",
     L"MSG_PATH_TOO_LONG, T-PATH-TOO-LONG",
     L"PREFIX_OFF, T-OFF",
     L"PREFIX_OUTDATED, T-PAST",
@@ -203,7 +208,7 @@ void ProgramTest::SetUp() {
     ASSERT_NE(refresh, nullptr);
 }
 
-void ProgramTest::TearDown() {
+void ProgramTest::EndProgram() {
     if (g_mainWindow && IsWindow(g_mainWindow)) DestroyWindow(g_mainWindow);
     g_mainWindow = nullptr;
     PumpPending();
@@ -211,6 +216,10 @@ void ProgramTest::TearDown() {
     wchar_t className[kClassNameSize];
     MainWindowClassName(className);
     UnregisterClassW(className, GetModuleHandleW(nullptr));
+}
+
+void ProgramTest::TearDown() {
+    EndProgram();
     g_entryScreen.storageEditor = g_entryScreen.actionEditor = nullptr;
     wcscpy(g_entryList.path, savedPath);
     if (ready) CloseHandle(ready);

@@ -92,6 +92,8 @@ class ProgramTest : public ::testing::Test {
     void TearDown() override;
     // InitInstance of the program, then the queue pumped; the answerer sees any box.
     bool Start();
+    // Closes the program as Exit would, if it still runs, so that it can start again.
+    void EndProgram();
     // The refresh signal since the last call (and resets it).
     bool TakeRefresh();
 

@@ -208,6 +208,48 @@ TEST_F(CommandsTest, SaveOverAFileThatIsHeldOrReadOnly) {
     }
 }
 
+// Exit keeps a change that could not be saved: it saves it when the reader has let go, else
+// asks; Yes tries again, No ends without it. What a restart finds is the file's bytes.
+TEST_F(CommandsTest, ExitAfterAFailedSaveTriesAgainThenAsks) {
+    const struct {
+        const char* name;
+        bool letGoBeforeExit;
+        std::vector<int> answers; // to the question at Exit
+        bool kept;                // the change is in the file afterwards
+    } cases[] = {
+        {"the reader let go: saved at Exit", true, {}, true},
+        {"still held: Exit anyway", false, {IDNO}, false},
+        {"still held: Try again, then Exit anyway", false, {IDYES, IDNO}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartWith({{Weekly, PhoneOff, 1, 1.0}});
+        const std::string before = StoredBytes();
+        const size_t first = answerer.seen.size();
+        {
+            FileHolder reader(ProgramFile(L"storage.dat"), FILE_SHARE_READ);
+            ASSERT_TRUE(reader.Held());
+            Command(IDM_TOGGLE_ACTIVE);
+            ASSERT_EQ(answerer.seen.size(), first + 1);
+            EXPECT_EQ(answerer.seen[first].text, L"T-NOT-SAVED");
+            if (c.letGoBeforeExit) reader.Release();
+            answerer.answers = c.answers;
+            Command(IDM_EXIT);
+        }
+        EXPECT_FALSE(IsWindow(g_mainWindow));
+        ASSERT_EQ(answerer.seen.size(), first + 1 + c.answers.size());
+        for (size_t i = first + 1; i < answerer.seen.size(); ++i) {
+            EXPECT_EQ(answerer.seen[i].text, L"T-EXIT-NOT-SAVED");
+            EXPECT_EQ(answerer.seen[i].buttons, (std::vector<int>{IDYES, IDNO}));
+        }
+        EXPECT_EQ(StoredBytes() == before, !c.kept);
+        ASSERT_EQ(ReadStorage().size(), 1u);
+        EXPECT_EQ(ReadStorage()[0].active, c.kept ? 0 : 1);
+        EXPECT_EQ(TakeRefresh(), c.kept);
+        EndProgram();
+    }
+}
+
 // A file that exists but cannot be read at start-up is never replaced: the list starts empty,
 // a new entry cannot be saved and is told, and once the file can be read its entries come back
 // and are saved together with the new one.

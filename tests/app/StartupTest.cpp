@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cwchar>
 
 #include "platform/shell/SmartphoneShell.h"
 #include "tests/app/AppHarness.h"
@@ -39,7 +41,7 @@ TEST_F(StartupFailureTest, MissingTextFileShowsTheFixedMessageAndLeavesTheEngine
 
     ASSERT_EQ(answerer.seen.size(), 1u);
     EXPECT_TRUE(answerer.seen[0].isMessageBox);
-    EXPECT_EQ(answerer.seen[0].text, L"Can't find resource file!");
+    EXPECT_EQ(answerer.seen[0].text, L"Can't find resource file!\nlocal.dat");
     EXPECT_EQ(answerer.seen[0].caption, L"Info");
     EXPECT_EQ(answerer.seen[0].owner, nullptr);
     EXPECT_EQ(answerer.seen[0].buttons, std::vector<int>{IDOK});
@@ -137,6 +139,47 @@ TEST_F(StartupTest, ExitClosesTheWindowAndFreesTheEntriesWithoutSaving) {
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_FALSE(TakeRefresh());
+}
+
+// A "storage.dat" that could not be read whole is told at start-up, with the name of the copy
+// kept beside it; the file itself stays as it was until a change is saved.
+TEST_F(StartupTest, UnreadEntriesAreToldWithTheCopyKeptAside) {
+    WriteStorage(std::vector<EntrySpec>(1001, {Weekly, PhoneOff, 1, 1.0}));
+    const std::string overLimit = ReadFileBytes(ProgramFile(L"storage.dat"));
+    WriteStorage({{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 1, 2.0}});
+    const std::string whole = ReadFileBytes(ProgramFile(L"storage.dat"));
+    const struct {
+        const char* name;
+        std::string bytes;
+        const wchar_t* told; // the message's start; null: nothing told
+        int rows;
+    } files[] = {
+        {"whole", whole, nullptr, 2},
+        {"not a schedule file", "not a schedule file", L"T-REFUSED\nT-KEPT\nstorage.dat.", 0},
+        {"a record cut short", whole + "\x01\x00", L"T-DAMAGED\nT-KEPT\nstorage.dat.", 2},
+        // Past the entries the program takes (a hostile file of a million froze it for 51 s).
+        {"1,001 entries", overLimit, L"T-DAMAGED\nT-KEPT\nstorage.dat.", 1000},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        FILE* file = _wfopen(ProgramFile(L"storage.dat").c_str(), L"wb");
+        ASSERT_NE(file, nullptr);
+        fwrite(f.bytes.data(), 1, f.bytes.size(), file);
+        fclose(file);
+        const size_t first = answerer.seen.size();
+        ASSERT_TRUE(Start());
+        EXPECT_EQ(RowCount(), f.rows);
+        EXPECT_EQ(ReadFileBytes(ProgramFile(L"storage.dat")), f.bytes);
+        ASSERT_EQ(answerer.seen.size(), first + (f.told ? 1 : 0));
+        if (f.told) {
+            const std::wstring text = answerer.seen[first].text;
+            EXPECT_EQ(text.compare(0, wcslen(f.told), f.told), 0);
+            const std::wstring kept = ProgramFile(text.substr(text.rfind(L'\n') + 1).c_str());
+            EXPECT_EQ(ReadFileBytes(kept), f.bytes);
+            DeleteFileW(kept.c_str());
+        }
+        EndProgram();
+    }
 }
 
 // Texts longer than the window system takes: the class name is cut to the 255 characters it

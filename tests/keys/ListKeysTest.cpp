@@ -13,6 +13,7 @@
 #include "core/model/DZItem.h"
 #include "core/model/DZList.h"
 #include "core/text/TextTable.h"
+#include "platform/core/ProgramDirectory.h"
 
 namespace {
 
@@ -52,6 +53,22 @@ Screen ScreenOf(const PhoneKeys& keys) {
     return GetDlgItem(active, 0xFFFF) ? Screen::MessageBox : Screen::Editor;
 }
 
+// The installed program started again from the same folder: it brings the running one forward
+// and ends.
+void StartAgain() {
+    wchar_t program[MAX_PATH + 16];
+    ProgramDirectory(program);
+    wcscat(program, L"Dozara.exe");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(program, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
 // Back out of whatever is open, then close the program.
 void CloseProgram(PhoneKeys& keys) {
     for (int tries = 0; tries < 3 && ScreenOf(keys) != Screen::List; ++tries)
@@ -65,8 +82,9 @@ TEST(ListKeys, TheListTheMenuAndQuestionsAnswerThePhoneKeys) {
         const char* keys;
         Screen screen; // what shows after the keys
         int selected;
-        int entries;    // in the list and in the file
-        int stored = 3; // in the file at the start
+        int entries;                      // in the list and in the file
+        int stored = 3;                   // in the file at the start
+        const char* afterSecondStart = 0; // the program is started again, then these keys
     } cases[] = {
         {"Up and Down select", "Down Down Up", Screen::List, 1, 3},
         {"the action key opens the editor", "Down Return", Screen::Editor, 1, 3},
@@ -94,6 +112,11 @@ TEST(ListKeys, TheListTheMenuAndQuestionsAnswerThePhoneKeys) {
         {"Help from the menu's end", "F2 Up Up Return", Screen::Help, 0, 3},
         {"the action key closes Help", "F2 Up Up Return Return", Screen::List, 0, 3},
         {"Back closes Help", "F2 Up Up Return Escape", Screen::List, 0, 3},
+        // A second start brings the program forward as it stands: what is open keeps the keys.
+        {"a second start over About", "F2 Down Down Down Down Down Return", Screen::List, 0, 3, 3,
+         "Return"},
+        {"a second start over the editor", "Down Return", Screen::List, 1, 3, 3, "F2"},
+        {"a second start over a question", "Down F2 Down Return", Screen::List, 1, 2, 3, "Return"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -101,6 +124,14 @@ TEST(ListKeys, TheListTheMenuAndQuestionsAnswerThePhoneKeys) {
         WriteEntries(c.stored);
         program.Run([&c](PhoneKeys& keys) {
             keys.Press(c.keys);
+            if (c.afterSecondStart) {
+                const HWND open = keys.Active();
+                StartAgain();
+                keys.WaitIdle();
+                EXPECT_EQ(keys.Active(), open) << c.name;
+                EXPECT_EQ(GetForegroundWindow(), open) << c.name;
+                keys.Press(c.afterSecondStart);
+            }
             EXPECT_EQ(ScreenOf(keys), c.screen);
             EXPECT_EQ(g_scheduleList.GetSelectedRow(), c.selected);
             EXPECT_EQ(g_scheduleList.GetRowCount(), c.entries);

@@ -132,10 +132,10 @@ const FileCase kLineCases[] = {
      L"K,  v \t\x01\r\nU, Men\x00FC\r\nE, \x20AC\r\n",
      L"[English]",
      {{L"K", L" v"}, {L"U", L"Men\x00FC"}, {L"E", L"\x20AC"}}},
-    {"LineFeedAloneEndsLine",
+    {"LineFeedOrCarriageReturnAloneEndsLine",
      L"A, 1\nB, 2\rC, 3\n",
      L"[English]",
-     {{L"A", L"1"}, {L"B", L"2\rC, 3"}}},
+     {{L"A", L"1"}, {L"B", L"2"}, {L"C", L"3"}}},
     {"LastLineWithoutLineEnd", L"A, 1\r\nB, 2", L"[English]", {{L"B", L"2"}}},
     {"OnlyByteOrderMark", L"", L"[English]", {{L"A", kUndefined}}},
 };
@@ -173,6 +173,53 @@ TEST(TextTable, FileWithoutByteOrderMarkLosesItsFirstCharacter) {
     EXPECT_STREQ(table.Lookup(L"A"), kUndefined);
     EXPECT_STREQ(table.Lookup(L""), L"x"); // what is left of the line: ", x"
     EXPECT_STREQ(table.Lookup(L"B"), L"y");
+    DeleteFilePath(kCaseFile);
+}
+
+// UTF-16 units of text in either byte order, for files written byte by byte.
+std::string Utf16Bytes(const std::wstring& text, bool bigEndian) {
+    std::string bytes;
+    for (wchar_t c : text) {
+        const auto unit = static_cast<unsigned>(c);
+        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+// "local.dat" as a text editor may save it; every file holds A and B in the same words.
+TEST(TextTable, FilesInOtherEncodingsReadAsTheirTexts) {
+    const std::wstring texts = L"A, \x00C4\x20AC \xD83D\xDE00\r\nB, x\r\n";
+    const std::string utf8 = "A, \xC3\x84\xE2\x82\xAC \xF0\x9F\x98\x80\r\nB, x\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        const wchar_t* a;
+    } files[] = {
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8, L"\x00C4\x20AC \xD83D\xDE00"},
+        {"UTF-8 without a mark", utf8, L"\x00C4\x20AC \xD83D\xDE00"},
+        {"UTF-16 big-endian with its mark", Utf16Bytes(L"\xFEFF" + texts, true),
+         L"\x00C4\x20AC \xD83D\xDE00"},
+        {"UTF-16 big-endian without a mark", Utf16Bytes(texts, true), L"\x00C4\x20AC \xD83D\xDE00"},
+        {"carriage returns alone",
+         Utf16Bytes(L"\xFEFF"
+                    L"A, 1\rB, x\r",
+                    false),
+         L"1"},
+        {"UTF-8 cut short or overlong", "A, \xC3(\xC0\xAF\xE2\x82\r\nB, x\r\n",
+         L"\xFFFD(\xFFFD\xFFFD\xFFFD"},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        FILE* file = OpenFile(kCaseFile, L"wb");
+        ASSERT_NE(file, nullptr);
+        fwrite(f.bytes.data(), 1, f.bytes.size(), file);
+        fclose(file);
+        TextTable table;
+        ASSERT_TRUE(table.LoadFrom(kCaseFile, L"[English]"));
+        EXPECT_EQ(std::wstring(table.Lookup(L"A")), f.a);
+        EXPECT_STREQ(table.Lookup(L"B"), L"x");
+    }
     DeleteFilePath(kCaseFile);
 }
 

@@ -3,14 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "platform/device/DeviceState.h"
+#include "platform/shell/SoftkeyBar.h"
 #include "tests/common/PhoneKeys.h"
 #include "tests/upcoming/StorageOf.h"
 #include "ui/app/AppState.h"
 #include "ui/resources/resource.h"
+#include "platform/core/ProgramDirectory.h"
 
 namespace {
 
@@ -69,6 +72,60 @@ TEST(RunNowKeys, PowerOffSaysThePhoneWillSwitchOff) {
         keys.Press("Escape");
     });
     EXPECT_TRUE(CallNames().empty());
+}
+
+// The executor beside the program replaced by one that runs until the test lets it end.
+class SlowExecutor {
+  public:
+    SlowExecutor() : release(CreateEventW(nullptr, TRUE, FALSE, L"DozaraTestReleaseExecutors")) {
+        ProgramDirectory(util);
+        wcscat(util, L"DozaraUtil.exe");
+        swprintf(kept, MAX_PATH + 8, L"%ls.kept", util);
+        EXPECT_TRUE(MoveFileExW(util, kept, MOVEFILE_REPLACE_EXISTING));
+        EXPECT_TRUE(CopyFileW(DZ_HANGING_EXECUTOR_PATH, util, FALSE));
+    }
+    ~SlowExecutor() {
+        SetEvent(release);
+        CloseHandle(release);
+        MoveFileExW(kept, util, MOVEFILE_REPLACE_EXISTING);
+    }
+    void LetEnd() { SetEvent(release); }
+
+  private:
+    HANDLE release;
+    wchar_t util[MAX_PATH + 8];
+    wchar_t kept[MAX_PATH + 16];
+};
+
+// While the action runs the program takes no keys (the menu stays shut, no editor opens); Exit
+// then waits for the action and ends the program, with no result box.
+TEST(RunNowKeys, KeysWaitWhileTheActionRunsAndExitEndsTheProgramAfterIt) {
+    const std::string stored = StorageOf({{Weekly, PhoneOn, 0}});
+    PhoneProgram program(stored);
+    SlowExecutor executor;
+    const int exitCode = program.Run([&executor](PhoneKeys& keys) {
+        PostMessageW(g_mainWindow, WM_COMMAND, IDM_RUN_NOW, 0);
+        keys.WaitIdle();
+        keys.Press("Return"); // Yes
+        ASSERT_TRUE(IsWindow(g_mainWindow));
+        EXPECT_FALSE(IsWindowEnabled(g_mainWindow)) << "the action runs";
+        keys.Press("F2");
+        EXPECT_FALSE(SoftkeyMenuOpen(g_menuBar));
+        keys.Press("F1");
+        EXPECT_EQ(keys.Active(), g_mainWindow) << "no editor";
+        PostMessageW(g_mainWindow, WM_COMMAND, IDM_EXIT, 0);
+        Sleep(500);
+        EXPECT_TRUE(IsWindow(g_mainWindow)) << "Exit waits for the action";
+        executor.LetEnd();
+        const DWORD start = GetTickCount();
+        while (IsWindow(g_mainWindow) && GetTickCount() - start < 10000)
+            Sleep(50);
+        EXPECT_FALSE(IsWindow(g_mainWindow)) << "the program ended by itself, untold";
+    });
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_FALSE(IsWindow(g_mainWindow));
+    EXPECT_EQ(program.StorageBytes(), stored);
+    EXPECT_FALSE(program.TakeRefresh());
 }
 
 } // namespace

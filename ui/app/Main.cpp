@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <commctrl.h>
 
+#include <cwchar>
+
 #include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/StatusStripTexts.h"
 #include "ui/app/AppState.h"
@@ -13,8 +15,14 @@
 #include "ui/resources/resource.h"
 #include "platform/core/BoundedText.h"
 #include "core/text/TextTable.h"
+#include "platform/core/ProgramDirectory.h"
 
 namespace {
+
+// Users keep tens of entries. A damaged or hostile file of a million entries froze the program
+// for 51 s at 660 MB (every entry made, a row inserted and sorted on this thread); the entries
+// past this many are told and kept aside as a damaged tail.
+constexpr long kMostEntries = 1000;
 
 HBITMAP LoadActionBitmap(int id) {
     return LoadBitmapW(g_instance, MAKEINTRESOURCEW(id));
@@ -26,6 +34,42 @@ void HandTextsToStatusStrip() {
                          Text(L"STATUS_RADIO_PART"), Text(L"STATUS_RADIO_UNKNOWN"),
                          Text(L"STATUS_BT_OFF"), Text(L"STATUS_BT_ON"), Text(L"STATUS_BT_VISIBLE"),
                          Text(L"STATUS_BT_UNKNOWN")});
+}
+
+// The text table is missing or holds no text, so this message cannot come from it: fixed words
+// that name the file. The name alone: a folder path has no blank to wrap at, and the box grew
+// wider than the phone's screen.
+void TellTextFileUnreadable() {
+    wchar_t file[MAX_PATH + 16];
+    ProgramDirectory(file);
+    BoundedText(file + wcslen(file), 16).Add(L"local.dat");
+    const bool found = GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES;
+    MessageBoxW(nullptr,
+                found ? L"Can't read resource file!\nlocal.dat"
+                      : L"Can't find resource file!\nlocal.dat",
+                L"Info", MB_OK | MB_ICONERROR);
+}
+
+// The file could not be read whole: the user learns it at start-up, and where the file is
+// kept, before any change is saved over it. Without a copy no change is saved over it
+// (StorageList::Save), which the message says too.
+void TellUnreadEntries() {
+    const LoadReport::State state = g_entryList.LastLoad().state;
+    if (state != LoadReport::Refused && state != LoadReport::DamagedTail) return;
+    const bool kept = g_entryList.KeepAsideNow();
+    const wchar_t* keptAs = g_entryList.KeptAs();
+    const wchar_t* keptName = wcsrchr(keptAs, L'\\');
+    wchar_t message[2 * kEntryTextSize];
+    BoundedText text(message, 2 * kEntryTextSize);
+    text.Add(Text(state == LoadReport::Refused ? L"MSG_STORAGE_REFUSED" : L"MSG_STORAGE_DAMAGED"))
+        .Add(L"\n");
+    if (kept)
+        text.Add(Text(L"MSG_STORAGE_KEPT")).Add(L"\n").Add(keptName ? keptName + 1 : keptAs);
+    else
+        text.Add(Text(L"MSG_STORAGE_NOT_KEPT"));
+    MessageBoxW(g_scheduleList.ListWindow(), message, g_textTable.AppName(),
+                MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(g_scheduleList.ListWindow());
 }
 
 void DeleteActionBitmap(HBITMAP& bitmap) {
@@ -55,9 +99,10 @@ int RunProgram(HINSTANCE instance, int showCommand) {
 bool InitInstance(HINSTANCE instance, int showCommand) {
     g_instance = instance;
     if (!TakeInstance()) return false;
-    if (!g_textTable.Load()) {
-        // The text table is missing, so this one message cannot come from it.
-        MessageBoxW(nullptr, L"Can't find resource file!", L"Info", MB_OK | MB_ICONERROR);
+    // A file in an encoding it cannot read gives no text at all: every word would show as
+    // "<undefined>".
+    if (!g_textTable.Load() || g_textTable.Empty()) {
+        TellTextFileUnreadable();
         return false;
     }
     HandTextsToStatusStrip();
@@ -103,6 +148,7 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
         return false;
     }
     // A missing file leaves the list empty; one that cannot be read now is read again later.
+    g_entryList.entryLimit = kMostEntries;
     g_entryList.LoadRecovering();
     // The start finished a save that a power cut interrupted: the engine read the file before.
     if (g_entryList.LastLoad().saveFinished) SignalEngineRefresh();
@@ -117,6 +163,7 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
     // The lowest bit brings the window forward together with the windows it owns.
     PhoneSetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(g_mainWindow) | 1));
     UpdateMenuState();
+    TellUnreadEntries();
     return true;
 }
 
@@ -177,7 +224,7 @@ void LoadImages() {
 void ReleaseResources() {
     ReleaseInstance(g_mainWindow);
     g_scheduleList.DestroyListView();
-    // Nothing is saved here: every change was saved when it was made.
+    // Nothing is saved here: every change was saved when it was made, or again at Exit.
     g_entryList.Clear();
     DeleteActionBitmap(g_entryScreen.phoneOff);
     DeleteActionBitmap(g_entryScreen.phoneOn);

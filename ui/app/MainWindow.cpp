@@ -10,6 +10,7 @@
 #include "ui/app/Help.h"
 #include "ui/app/Main.h"
 #include "ui/app/RunNow.h"
+#include "ui/app/SingleInstance.h"
 #include "ui/resources/resource.h"
 #include "core/text/TextTable.h"
 
@@ -50,27 +51,53 @@ bool RereadEntries() {
     return true;
 }
 
+// A change is in memory that no save has taken to the file yet.
+bool g_changeUnsaved = false;
+
 // The entry list was saved: only then is the engine told to read it again. A failed save keeps
-// the change in memory and on screen, the file on disk stays what the engine last read, and
-// the user is told; the next save that succeeds takes the change along.
-void SaveAndSignal() {
+// the change in memory and on screen, and the file on disk stays what the engine last read.
+bool SaveChanges() {
     // Saving can wait up to about three seconds for a reader of the file to let go.
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     if (StorageUnreadable()) RereadEntries();
     const bool saved = g_entryList.Save();
     SetCursor(previous);
-    if (saved) {
-        SignalEngineRefresh();
-        return;
-    }
+    g_changeUnsaved = !saved;
+    if (saved) SignalEngineRefresh();
+    return saved;
+}
+
+// A save that failed is told; the next save that succeeds takes the change along, and Exit
+// tries again.
+void SaveAndSignal() {
+    if (SaveChanges()) return;
     MessageBoxW(g_scheduleList.ListWindow(), Text(L"MSG_NOT_SAVED"), g_textTable.AppName(),
                 MB_OK | MB_ICONEXCLAMATION);
     SetFocus(g_scheduleList.ListWindow());
 }
 
+// Exit keeps what the user changed: a change not yet saved is saved now, and while that fails
+// the user chooses between trying again (Yes) and ending without it (No).
+void OnExit(HWND window) {
+    if (RunNowRunning()) {
+        ExitAfterRun();
+        return;
+    }
+    // A dialog or question is open: it is answered first.
+    if (!IsWindowEnabled(window)) return;
+    while (g_changeUnsaved && !SaveChanges()) {
+        if (MessageBoxW(g_scheduleList.ListWindow(), Text(L"MSG_EXIT_NOT_SAVED"),
+                        g_textTable.AppName(), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+            break;
+    }
+    DestroyWindow(window);
+}
+
 // The list started empty, so every entry in memory was made meanwhile: they are saved together
 // with the file's own.
 void OnRereadTimer() {
+    // Not under an open editor or question: the rows it holds stay as they are.
+    if (!IsWindowEnabled(g_mainWindow)) return;
     // Reading waits up to a second for a file held without sharing: the timer only tries once
     // the file opens, so the window does not freeze on every tick.
     if (!FileOpensNow(g_entryList.path)) return;
@@ -88,16 +115,25 @@ void RepaintList() {
     g_scheduleList.Repaint();
 }
 
-void OnActivate(WPARAM wParam) {
+// Activated while a dialog or box of ours is open over it (a second start brought it
+// forward): the open window keeps the keys. Focusing the list then sent them to the list under
+// a live About box, and the menu deleted the entry that a hidden editor held.
+void OnActivate(HWND window, WPARAM wParam) {
     const WORD state = LOWORD(wParam);
-    if ((state == WA_ACTIVE || state == WA_CLICKACTIVE) &&
-        IsWindowEnabled(g_scheduleList.ListWindow())) {
-        SetFocus(g_scheduleList.ListWindow());
-        UpdateMenuState();
+    if (state != WA_ACTIVE && state != WA_CLICKACTIVE) return;
+    if (!IsWindowEnabled(window)) {
+        const HWND inCharge = WindowInCharge(window);
+        if (inCharge != window) SetActiveWindow(inCharge);
+        return;
     }
+    if (!IsWindowEnabled(g_scheduleList.ListWindow())) return;
+    SetFocus(g_scheduleList.ListWindow());
+    UpdateMenuState();
 }
 
 void OnDestroy() {
+    // What Exit chose stands: a later start reads the file afresh.
+    g_changeUnsaved = false;
     ReleaseResources();
     if (g_menuBar) DestroyWindow(g_menuBar);
     g_menuBar = nullptr;
@@ -105,6 +141,9 @@ void OnDestroy() {
 }
 
 bool OnCommand(HWND window, WORD command) {
+    // While a dialog, a question or a run holds the main window disabled, no command reaches
+    // the entries: the editor's entry stays, and so does the one being run.
+    if (!IsWindowEnabled(window) && command != IDM_UPDATE_MENU && command != IDM_EXIT) return true;
     switch (command) {
     case IDM_NEW: OnNewEntry(); return true;
     case IDM_EDIT: OnEditEntry(); return true;
@@ -115,7 +154,7 @@ bool OnCommand(HWND window, WORD command) {
     case IDM_HELP: ShowHelp(window); return true;
     case IDM_COMING_UP: ShowComingUp(window); return true;
     case IDM_RUN_NOW: OnRunNow(); return true;
-    case IDM_EXIT: DestroyWindow(window); return true;
+    case IDM_EXIT: OnExit(window); return true;
     default: return false;
     }
 }
@@ -128,7 +167,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_CREATE: return CreateMainMenuBar(window) ? 0 : -1;
     case WM_DESTROY: OnDestroy(); return 0;
-    case WM_ACTIVATE: OnActivate(wParam); return 0;
+    case WM_ACTIVATE: OnActivate(window, wParam); return 0;
+    case WM_CLOSE: OnExit(window); return 0;
     case WM_TIMER:
         if (wParam != kRereadTimer) break;
         OnRereadTimer();

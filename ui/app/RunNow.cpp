@@ -1,12 +1,15 @@
 // Run now takes the engine's road: DozaraDLL from the program folder, TarvikEngineFunc with the
 // entry's 4-byte action block. The callback blocks until the executor has ended, so it runs on
 // a worker thread while this thread keeps pumping messages: the screen keeps painting under the
-// wait cursor, and the main window takes no input until the result is told.
+// wait cursor, and the program takes no input until the result is told. Exit while it runs
+// waits for the action: a process whose window went while its worker still ran stayed behind
+// for good (29 MB each time), since the wait took the quit message off the queue.
 #include "ui/app/RunNow.h"
 
 #include <cstddef>
 
 #include "contract/EngineContract.h"
+#include "platform/shell/SoftkeyBar.h"
 #include "ui/app/AppState.h"
 #include "core/model/DZItem.h"
 #include "platform/core/BoundedText.h"
@@ -44,20 +47,42 @@ DWORD WINAPI RunAction(void* parameter) {
     return 0;
 }
 
-// Runs the job on a worker thread and pumps this thread's messages until it has ended.
+bool g_running = false;
+bool g_exitAfterRun = false;
+
+// Keys, taps and softkey presses made while the action runs are dropped: disabling the main
+// window alone let the softkey open the menu (an entry was disabled mid-run), and a key kept
+// for later would answer the result box before it was read. The softkey filter has already
+// turned F1 and F2 into WM_PRESS_SOFTKEY by the time the message is taken.
+bool IsInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) ||
+           message == WM_PRESS_SOFTKEY;
+}
+
+// Runs the job on a worker thread and pumps this thread's messages until it has ended. A quit
+// message taken meanwhile is remembered and ends the program afterwards.
 void RunOnWorker(RunJob& job) {
     const HANDLE worker = CreateThread(nullptr, 0, RunAction, &job, 0, nullptr);
     if (!worker) return; // told as a library that could not be loaded
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     EnableWindow(g_mainWindow, FALSE);
+    g_running = true;
     while (MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                g_exitAfterRun = true;
+                continue;
+            }
+            if (IsInput(message.message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     }
+    g_running = false;
     CloseHandle(worker);
     EnableWindow(g_mainWindow, TRUE);
     SetCursor(previous);
@@ -71,6 +96,14 @@ const DZItem* SelectedAction() {
 }
 
 } // namespace
+
+bool RunNowRunning() {
+    return g_running;
+}
+
+void ExitAfterRun() {
+    g_exitAfterRun = true;
+}
 
 void RunResultText(bool libraryFound, int result, wchar_t* buffer, size_t size) {
     BoundedText text(buffer, size);
@@ -114,6 +147,11 @@ void OnRunNow() {
     ProgramDirectory(folder);
     if (!BoundedText(job.library, MAX_PATH).Add(folder).Add(DZ_CALLBACK_LIBRARY).Cut())
         RunOnWorker(job);
+    if (g_exitAfterRun) {
+        g_exitAfterRun = false;
+        if (!IsWindow(g_mainWindow) || !DestroyWindow(g_mainWindow)) PostQuitMessage(0);
+        return;
+    }
     wchar_t told[kEntryTextSize];
     RunResultText(job.libraryFound, job.result, told, kEntryTextSize);
     MessageBoxW(list, told, g_textTable.AppName(),

@@ -29,8 +29,32 @@ BOOL CALLBACK BringMarkedForward(HWND window, LPARAM hash) {
         return TRUE;
     if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
     // The plain handle: under Wine the phone's form with the lowest bit set reports success for
-    // another process's window but leaves the foreground where it was.
-    SetForegroundWindow(window);
+    // another process's window but leaves the foreground where it was. The main window itself
+    // would come up over its open About box or editor, which kept the X focus but no keys.
+    SetForegroundWindow(WindowInCharge(window));
+    return FALSE;
+}
+
+struct InChargeSearch {
+    HWND mainWindow;
+    HWND found;
+};
+
+bool OwnedBy(HWND window, HWND owner) {
+    for (HWND up = GetWindow(window, GW_OWNER); up; up = GetWindow(up, GW_OWNER))
+        if (up == owner) return true;
+    return false;
+}
+
+// Top-level windows come in their order on screen, the topmost first. Softkey bars lie above
+// the window they serve but never take the keys themselves (they are never activated).
+BOOL CALLBACK FindInCharge(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<InChargeSearch*>(parameter);
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window) ||
+        (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) ||
+        !OwnedBy(window, search->mainWindow))
+        return TRUE;
+    search->found = window;
     return FALSE;
 }
 
@@ -51,6 +75,13 @@ bool TakeInstance() {
     // then there is nothing to bring forward and this start just ends.
     EnumWindows(BringMarkedForward, static_cast<LPARAM>(FolderHash()));
     return false;
+}
+
+HWND WindowInCharge(HWND mainWindow) {
+    if (IsWindowEnabled(mainWindow)) return mainWindow;
+    InChargeSearch search{mainWindow, nullptr};
+    EnumWindows(FindInCharge, reinterpret_cast<LPARAM>(&search));
+    return search.found ? search.found : mainWindow;
 }
 
 void MarkInstanceWindow(HWND window) {

@@ -1,6 +1,7 @@
 #pragma once
 // One running program per program folder: two would each save their own list and lose the
-// other's changes. A second start brings the running one's window to the front and ends.
+// other's changes. A second start brings the running one forward as it stands (the dialog or
+// box open over its window stays on top and keeps the keys) and ends.
 #include <windows.h>
 
 // true when this process is the one instance (again true on later calls); false when another
@@ -10,3 +11,6 @@ bool TakeInstance();
 void MarkInstanceWindow(HWND window);
 // Before the main window goes: its mark and the instance are given up.
 void ReleaseInstance(HWND window);
+// The window that holds the keys for the main window: the enabled window it owns (directly or
+// through an owned dialog) that is open over it, or the main window itself.
+HWND WindowInCharge(HWND mainWindow);

@@ -1,5 +1,7 @@
 #include "ui/editor/DZEditDialog.h"
 
+#include <new>
+
 #include "ui/editor/DialogControls.h"
 #include "core/model/DZItem.h"
 #include "core/model/Firings.h"
@@ -167,6 +169,16 @@ constexpr int kClashDays = 7;
 
 } // namespace
 
+StorageItem* DZEditDialog::CopyOfEntry(const StorageItem& of) const {
+    auto* copy = new (std::nothrow) DZItem();
+    if (!copy) return nullptr;
+    CopySchedule(of, *copy);
+    copy->action = static_cast<const DZItem&>(of).action;
+    copy->options = static_cast<const DZItem&>(of).options;
+    copy->owner = of.owner;
+    return copy;
+}
+
 bool DZEditDialog::Validate() {
     // The list the entry is edited for: its own, or for a new entry the one it will join.
     const StorageList* list = entry->owner;
@@ -176,7 +188,7 @@ bool DZEditDialog::Validate() {
     edited.options = ActionEntry(entry).options;
     StoreInto(&edited, true);
     Clash clash{};
-    if (!FindClash(edited, *list, entry, LocalNow(), kClashDays, DifferentAction, &clash))
+    if (!FindClash(edited, *list, original, LocalNow(), kClashDays, DifferentAction, &clash))
         return true;
     wchar_t phrase[kEntryTextSize], when[kEntryTextSize], question[kEntryTextSize];
     clash.other->FormatAction(phrase, kEntryTextSize);

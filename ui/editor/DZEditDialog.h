@@ -20,6 +20,7 @@ class DZEditDialog : public StorageEditDialog {
     // Done on an active entry that would run in the same minute as another entry doing
     // something else asks whether to keep both; No keeps the editor open.
     bool Validate() override;
+    StorageItem* CopyOfEntry(const StorageItem& of) const override;
 
   private:
     void InitOptionBoxes();

@@ -17,12 +17,6 @@ namespace {
 
 constexpr COLORREF kWarningColour = RGB(192, 0, 0);
 
-void CopySchedule(const StorageItem& from, StorageItem& to) {
-    to.When() = from.When();
-    to.active = from.active;
-    to.showSeconds = from.showSeconds;
-}
-
 } // namespace
 
 void StorageEditDialog::StoreInto(StorageItem* target, bool withOwnFields) {

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <memory>
+#include <new>
 
 #include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/SoftkeyCaptions.h"
@@ -64,8 +66,11 @@ StorageEditDialog::StorageEditDialog(uint16_t templateId, uint32_t offeredKinds,
     : templateId(templateId), offeredKinds(offeredKinds), showSeconds(showSeconds) {}
 
 int StorageEditDialog::RunModal(HWND parentWindow, StorageItem* entry) {
+    const std::unique_ptr<StorageItem> copy(CopyOfEntry(*entry));
+    if (!copy) return kEditCanceled;
     this->parentWindow = parentWindow;
-    this->entry = entry;
+    this->entry = copy.get();
+    original = entry;
 
     int result = -1;
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -79,6 +84,7 @@ int StorageEditDialog::RunModal(HWND parentWindow, StorageItem* entry) {
     }
 
     this->entry = nullptr;
+    original = nullptr;
     dialogWindow = nullptr;
     this->parentWindow = nullptr;
     menuBar = nullptr;
@@ -122,7 +128,7 @@ INT_PTR StorageEditDialog::DialogProc(HWND window, UINT message, WPARAM wParam, 
         switch (LOWORD(wParam)) {
         case IDOK:
             if (Validate()) {
-                StoreValues();
+                StoreInto(original, true);
                 EndDialog(window, kEditDone);
             }
             return TRUE;
@@ -205,6 +211,14 @@ void StorageEditDialog::InitControls() {
 
 bool StorageEditDialog::Validate() {
     return true;
+}
+
+StorageItem* StorageEditDialog::CopyOfEntry(const StorageItem& of) const {
+    auto* copy = new (std::nothrow) StorageItem(of.kind, of.showSeconds);
+    if (!copy) return nullptr;
+    CopySchedule(of, *copy);
+    copy->owner = of.owner;
+    return copy;
 }
 
 void StorageEditDialog::OnCancel() {}

@@ -27,6 +27,9 @@ class StorageEditDialog : public EntryEditor {
     virtual bool Validate();
     virtual void StoreValues();
     virtual void OnCancel();
+    // A copy of the entry for the dialog to work on, of the entry's own kind; none when memory
+    // runs out.
+    virtual StorageItem* CopyOfEntry(const StorageItem& of) const;
 
     // Writes what the controls show into target, which starts as a copy of the entry's schedule
     // fields; the entry itself stays as it is. withOwnFields: through this editor's own
@@ -36,7 +39,13 @@ class StorageEditDialog : public EntryEditor {
     uint16_t templateId;
     uint32_t offeredKinds;
     int32_t showSeconds;
-    StorageItem* entry = nullptr; // not owned; set while running
+    // The dialog's own copy of the entry while it runs: the controls start from it and the
+    // next-run line reads it every second. A list that lost the entry meanwhile left the line
+    // reading freed memory.
+    StorageItem* entry = nullptr;
+    // The entry the editor was opened on (not owned): written on Done, and left out when the
+    // entry is compared with the others of its list.
+    StorageItem* original = nullptr;
     HWND dialogWindow = nullptr;
     HWND parentWindow = nullptr;
     HWND menuBar = nullptr;
