@@ -106,7 +106,7 @@ TEST(RunNowKeys, KeysWaitWhileTheActionRunsAndExitEndsTheProgramAfterIt) {
     const int exitCode = program.Run([&executor](PhoneKeys& keys) {
         PostMessageW(g_mainWindow, WM_COMMAND, IDM_RUN_NOW, 0);
         keys.WaitIdle();
-        keys.Press("Return"); // Yes
+        keys.Press("Left Return"); // Yes: No is marked first
         ASSERT_TRUE(IsWindow(g_mainWindow));
         EXPECT_FALSE(IsWindowEnabled(g_mainWindow)) << "the action runs";
         keys.Press("F2");
