@@ -91,14 +91,7 @@ bool StorageItem::IsOutdated() const {
 }
 
 void CopySchedule(const StorageItem& from, StorageItem& to) {
-    to.kind = from.kind;
-    to.startTime = from.startTime;
-    to.weekdayMask = from.weekdayMask;
+    to.When() = from.When();
     to.active = from.active;
-    to.monthMask = from.monthMask;
-    to.monthlyMode = from.monthlyMode;
-    to.dayOfMonth = from.dayOfMonth;
-    to.weekIndex = from.weekIndex;
-    to.monthlyWeekday = from.monthlyWeekday;
     to.showSeconds = from.showSeconds;
 }

@@ -103,6 +103,10 @@ UINT TrackPopup(HWND bar, SoftkeyBarState* state, Softkey which) {
     int x = which == LeftSoftkey ? bounds.left : bounds.right;
     state->openKey = which;
     InvalidateRect(bar, nullptr, FALSE);
+    // The owner works out the items' states and captions now, as the menu opens, rather than
+    // after every change that might touch them (the popup itself is tracked without notices).
+    SendMessageW(state->owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(state->keys[which].popup),
+                 0);
     const MenuKeysScope keys(bar, state->keys[which].popup);
     UINT command = TrackPopupMenuEx(state->keys[which].popup,
                                     align | TPM_BOTTOMALIGN | TPM_RETURNCMD | TPM_NONOTIFY, x,

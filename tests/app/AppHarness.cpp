@@ -253,13 +253,20 @@ const StorageItem* RowEntry(int row) {
     return g_scheduleList.GetRowEntry(row);
 }
 
+// The menu's states and captions as they are when the menu opens.
+void OpenMenuState() {
+    SendMessageW(g_mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(g_menu), 0);
+}
+
 std::wstring MenuCaption(UINT command) {
+    OpenMenuState();
     wchar_t caption[128] = L"";
     GetMenuStringW(g_menu, command, caption, 128, MF_BYCOMMAND);
     return caption;
 }
 
 bool MenuItemGrayed(UINT command) {
+    OpenMenuState();
     return (GetMenuState(g_menu, command, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 

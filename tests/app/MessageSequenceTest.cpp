@@ -142,8 +142,7 @@ TEST_F(MessageSequenceTest, TheListAsksItsRowHeightWhileItIsCreated) {
     ExpectSequence({{WM_NOTIFYFORMAT, IDC_SCHEDULE_LIST, -1, kSent | kOptional},
                     {WM_MEASUREITEM, IDC_SCHEDULE_LIST, -1, kSent},
                     {WM_PARENTNOTIFY, IDC_SCHEDULE_LIST, -1, kSent | kOptional},
-                    {WM_NOTIFY, LVN_ITEMCHANGED, 0, kSent | kOptional},
-                    {WM_COMMAND, IDM_UPDATE_MENU, -1, kPosted | kOptional}},
+                    {WM_NOTIFY, LVN_ITEMCHANGED, 0, kSent | kOptional}},
                    recorder.Take());
     RECT row{};
     row.left = LVIR_BOUNDS;
@@ -163,21 +162,21 @@ TEST_F(MessageSequenceTest, ItemActivationSendsTheEditCommand) {
                    recorder.Take());
 }
 
-// A new selection is told to the parent at once; the menu follows later, from the queue, so
-// that the list has finished changing when the menu reads it.
-TEST_F(MessageSequenceTest, SelectionChangePostsTheMenuUpdate) {
-    WriteStorage({{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 1, 2.0}});
+// A new selection is told to the parent and nothing more: the menu works out its items from
+// the selection when it opens.
+TEST_F(MessageSequenceTest, TheMenuReadsTheSelectionWhenItOpens) {
+    WriteStorage({{Weekly, PhoneOff, 1, 1.0}, {Weekly, PhoneOn, 0, 2.0}});
     ASSERT_TRUE(Start());
     ASSERT_EQ(SelectedRow(), 0);
+    const std::wstring activeCaption = MenuCaption(IDM_TOGGLE_ACTIVE);
     Recorder recorder;
     ASSERT_TRUE(g_scheduleList.SelectRow(1, false));
-    const std::vector<Message> beforeThePump = recorder.Take();
+    PumpPending();
     ExpectSequence({{WM_NOTIFY, LVN_ITEMCHANGED, 0, kSent | kOptional},
                     {WM_NOTIFY, LVN_ITEMCHANGED, 0, kSent | kOptional},
                     {WM_NOTIFY, LVN_ITEMCHANGED, 1, kSent}},
-                   beforeThePump);
-    PumpPending();
-    ExpectSequence({{WM_COMMAND, IDM_UPDATE_MENU, -1, kPosted}}, recorder.Take());
+                   recorder.Take());
+    EXPECT_NE(MenuCaption(IDM_TOGGLE_ACTIVE), activeCaption);
 }
 
 } // namespace

@@ -162,7 +162,6 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
     ShowWindow(g_mainWindow, showCommand);
     // The lowest bit brings the window forward together with the windows it owns.
     PhoneSetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(g_mainWindow) | 1));
-    UpdateMenuState();
     TellUnreadEntries();
     return true;
 }

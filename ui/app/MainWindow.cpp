@@ -38,7 +38,6 @@ bool StorageUnreadable() {
 void RefillList() {
     SendMessageW(g_scheduleList.ListWindow(), LVM_DELETEALLITEMS, 0, 0);
     FillList();
-    UpdateMenuState();
 }
 
 // Reads the file again; true when it could be read this time. Entries made meanwhile stay
@@ -128,7 +127,6 @@ void OnActivate(HWND window, WPARAM wParam) {
     }
     if (!IsWindowEnabled(g_scheduleList.ListWindow())) return;
     SetFocus(g_scheduleList.ListWindow());
-    UpdateMenuState();
 }
 
 void OnDestroy() {
@@ -143,13 +141,12 @@ void OnDestroy() {
 bool OnCommand(HWND window, WORD command) {
     // While a dialog, a question or a run holds the main window disabled, no command reaches
     // the entries: the editor's entry stays, and so does the one being run.
-    if (!IsWindowEnabled(window) && command != IDM_UPDATE_MENU && command != IDM_EXIT) return true;
+    if (!IsWindowEnabled(window) && command != IDM_EXIT) return true;
     switch (command) {
     case IDM_NEW: OnNewEntry(); return true;
     case IDM_EDIT: OnEditEntry(); return true;
     case IDM_DELETE: OnDeleteEntry(); return true;
     case IDM_TOGGLE_ACTIVE: OnToggleActive(); return true;
-    case IDM_UPDATE_MENU: UpdateMenuState(); return true;
     case IDM_ABOUT: ShowAbout(window); return true;
     case IDM_HELP: ShowHelp(window); return true;
     case IDM_COMING_UP: ShowComingUp(window); return true;
@@ -169,6 +166,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_ACTIVATE: OnActivate(window, wParam); return 0;
     case WM_CLOSE: OnExit(window); return 0;
+    case WM_INITMENUPOPUP: UpdateMenuState(); return 0;
     case WM_TIMER:
         if (wParam != kRereadTimer) break;
         OnRereadTimer();
@@ -251,7 +249,6 @@ void OnNewEntry() {
     }
     g_entryList.Append(entry);
     g_scheduleList.InsertEntryRow(g_scheduleList.GetRowCount(), entry, true, true);
-    UpdateMenuState();
     SaveAndSignal();
 }
 
@@ -261,7 +258,6 @@ void OnEditEntry() {
     SaveAndSignal();
     // The edited entry may move; the selection moves with it.
     g_scheduleList.SortRows();
-    UpdateMenuState();
     RepaintList();
 }
 
@@ -281,7 +277,6 @@ void OnDeleteEntry() {
         g_entryList.Remove(entry);
         SaveAndSignal();
     }
-    UpdateMenuState();
     // The rows closed up, and when the scroll bar went the control scrolled them back to the
     // top: only a whole repaint shows each row where it now is.
     RepaintList();
@@ -292,6 +287,5 @@ void OnToggleActive() {
     if (!entry) return;
     entry->active = entry->active == 0 ? 1 : 0;
     SaveAndSignal();
-    UpdateMenuState();
     RepaintList();
 }

@@ -202,19 +202,10 @@ LRESULT CALLBACK ListViewEx::ParentSubclassProc(HWND window, UINT message, WPARA
             SendMessageW(window, WM_COMMAND, IDM_EDIT, 0);
             return 0;
         }
-        if (header->code == LVN_ITEMCHANGED)
-            OnItemChanged(window, reinterpret_cast<const NMLISTVIEW*>(lParam));
         break;
     }
     }
     return DefSubclassProc(window, message, wParam, lParam);
-}
-
-void ListViewEx::OnItemChanged(HWND window, const NMLISTVIEW* change) {
-    // A newly selected and focused row: the menu follows (its caption and greyed items).
-    const UINT wanted = LVIS_SELECTED | LVIS_FOCUSED;
-    if (change->uChanged == LVIF_STATE && (change->uNewState & wanted) == wanted)
-        PostMessageW(window, WM_COMMAND, IDM_UPDATE_MENU, 0);
 }
 
 const StorageItem* ListViewEx::EntryToDraw(const DRAWITEMSTRUCT* item, bool* selected) const {

@@ -51,7 +51,6 @@ class ListViewEx {
     static int CALLBACK CompareRows(LPARAM entry1, LPARAM entry2, LPARAM sortParameter);
 
   private:
-    static void OnItemChanged(HWND window, const NMLISTVIEW* change);
     bool RowsOverflow() const; // the rows are taller than the list's visible area
     void ArmMarkTimer() const;
 

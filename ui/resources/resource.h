@@ -20,7 +20,6 @@
 #define IDM_NEW 0x8011
 #define IDM_DELETE 0x8012
 #define IDM_EDIT 0x8013
-#define IDM_UPDATE_MENU 0x8014
 #define IDM_COMING_UP 0x8015
 #define IDM_RUN_NOW 0x8016
 
