@@ -16,6 +16,12 @@ constexpr unsigned long kEngineReadyTimeoutMs = 10000;
 #define DZ_CALLBACK_LIBRARY L"DozaraDLL.dll"
 #define DZ_CALLBACK_EXPORT "TarvikEngineFunc"
 #define DZ_EXECUTOR_FILE L"DozaraUtil.exe"
+// The executor's record of its last runs, beside it; the program and dzinspect read it.
+#define DZ_HISTORY_FILE L"history.dat"
+// Set to "1" in the program's environment while its Run now calls the callback: the executor
+// inherits it and records the run as asked for by the user, not the engine. The command line
+// stays the engine's.
+#define DZ_RUN_NOW_VARIABLE L"DOZARA_RUN_NOW"
 
 // The action block: the last four bytes of an action entry's record, and what the engine
 // passes to TarvikEngineFunc. Little-endian, no alignment.

@@ -38,7 +38,11 @@ DWORD WINAPI RunAction(void* parameter) {
         reinterpret_cast<void*>(GetProcAddress(library, DZ_CALLBACK_EXPORT)));
     if (callback) {
         job->libraryFound = true;
+        // The executor inherits the program's environment through the callback: its history
+        // tells this run from the engine's by this variable alone.
+        SetEnvironmentVariableW(DZ_RUN_NOW_VARIABLE, L"1");
         job->result = callback(0, 0, job->block);
+        SetEnvironmentVariableW(DZ_RUN_NOW_VARIABLE, nullptr);
     }
     FreeLibrary(library);
     return 0;
