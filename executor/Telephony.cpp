@@ -2,6 +2,7 @@
 
 #include "contract/EngineContract.h"
 #include "executor/LineName.h"
+#include "executor/PowerOffNotice.h"
 #include "platform/device/PhoneApi.h"
 
 #include <algorithm>
@@ -62,6 +63,10 @@ bool Record(HistoryWriter& history, RunStep step, LONG result) {
 }
 
 void PowerOffNow(HistoryWriter& history) {
+    if (!PowerOffConfirmed()) {
+        history.Step(StepPowerOff, StepCancelled, 0);
+        return;
+    }
     // A phone that switches off ends this process within the call: the history says so first.
     history.Step(StepPowerOff, StepMade, 0);
     Record(history, StepPowerOff,

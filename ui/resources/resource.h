@@ -11,6 +11,7 @@
 #define IDB_ACTION_POWER_OFF 131
 #define IDB_ACTION_PHONE_OFF 132
 #define IDB_ACTION_PHONE_ON 133
+#define IDR_POWER_OFF_MENU 134 // the executor's power-off notice
 
 // Main window commands
 #define IDM_TOGGLE_ACTIVE 0x8004

@@ -103,6 +103,9 @@ inline constexpr const wchar_t* kRunResultKeys[] = {L"MSG_RUN_DONE", L"MSG_RUN_N
                                                     L"MSG_RUN_EXCEPTION", L"MSG_RUN_UNKNOWN_ACTION",
                                                     L"MSG_RUN_TOO_FEW_ARGUMENTS"};
 
+// The executor's power-off notice: its countdown and its right softkey (the left is Cancel).
+inline constexpr const wchar_t* kPowerOffNoticeKeys[] = {L"MSG_POWER_OFF_NOTICE", L"BTN_NOW"};
+
 struct KeyTable {
     const wchar_t* const* keys;
     size_t count;
@@ -114,7 +117,7 @@ template <size_t N> constexpr KeyTable TableOf(const wchar_t* const (&keys)[N]) 
 
 // Every key the program looks up, family by family.
 inline constexpr KeyTable kAllKeyTables[] = {
-    TableOf(kWeekdayKeys),    TableOf(kShortWeekdayKeys), TableOf(kMiddleWeekdayKeys),
-    TableOf(kShortMonthKeys), TableOf(kMiddleMonthKeys),  TableOf(kWeekOrdinalKeys),
-    TableOf(kLastDayKeys),    TableOf(kSingleKeys),       TableOf(kComingNextKeys),
-    TableOf(kRunResultKeys)};
+    TableOf(kWeekdayKeys),    TableOf(kShortWeekdayKeys),  TableOf(kMiddleWeekdayKeys),
+    TableOf(kShortMonthKeys), TableOf(kMiddleMonthKeys),   TableOf(kWeekOrdinalKeys),
+    TableOf(kLastDayKeys),    TableOf(kSingleKeys),        TableOf(kComingNextKeys),
+    TableOf(kRunResultKeys),  TableOf(kPowerOffNoticeKeys)};
