@@ -62,6 +62,12 @@ constexpr uint16_t kOptionsNone = 0;
 constexpr uint16_t kOptionsBluetooth = kOptionBluetooth;
 constexpr uint16_t kOptionsDiscoverable = kOptionBluetooth | kOptionDiscoverable;
 
+// The option token that the callback passes on for an entry's option bits: the values the
+// executor knows as they are, any other value as kOptionsNone. The run history records it.
+inline uint16_t OptionTokenOf(uint16_t options) {
+    return options == kOptionsBluetooth || options == kOptionsDiscoverable ? options : kOptionsNone;
+}
+
 // TarvikEngineFunc(unused, unused, action block) -> executor exit code, or -1.
 typedef int (*TarvikEngineFuncType)(uintptr_t, uintptr_t, const unsigned char*);
 

@@ -258,7 +258,7 @@ TEST_F(Inspector, HistoryListsTheSealedRunsNewestFirstAsJson) {
     const std::string steps = "\"telephony\": {\"state\": \"made\", \"result\": 0}, ";
     EXPECT_NE(run.out.find("\"runs\": [\n  {\"sequence\": 2, \"instant\": \"2026-12-07 "
                            "23:00:00\", \"requester\": \"runNow\", \"action\": 2, \"option\": 1, "
-                           "\"exitCode\": 0, \"finished\": true, \"failed\": true, \"steps\": "
+                           "\"exitCode\": 0, \"finished\": true, \"failed\": false, \"steps\": "
                            "{\"bluetooth\": {\"state\": \"made\", \"result\": 0}, " +
                            steps),
               std::string::npos)
@@ -274,7 +274,7 @@ TEST_F(Inspector, HistoryListsTheSealedRunsNewestFirstAsJson) {
 
     const RunResult text = Inspect({L"--history", storage});
     EXPECT_NE(text.out.find(": 2 runs, newest first\n#2 2026-12-07 23:00:00 runNow action=2 "
-                            "option=1 exit=0 failed | bluetooth=made(0)"),
+                            "option=1 exit=0 cancelled | bluetooth=made(0)"),
               std::string::npos)
         << text.out;
     WriteRaw({'D', 'Z'});

@@ -41,13 +41,15 @@ const wchar_t* Requester(const RunRecord& r) {
     return r.requester == RequestedByRunNow ? L"runNow" : L"engine";
 }
 
+const wchar_t* Outcome(const RunRecord& r) {
+    if (RunFailed(r)) return RunEnded(r) ? L"failed" : L"unfinished";
+    return RunCancelled(r) ? L"cancelled" : L"done";
+}
+
 std::wstring TextLine(const RunRecord& r) {
-    std::wstring line = Format(L"#%u %ls %-6ls action=%d option=%d exit=%d %ls |", r.sequence,
-                               Instant(r.instant).c_str(), Requester(r),
-                               r.action == kNoAction ? -1 : r.action, r.option, r.exitCode,
-                               !r.finished    ? L"unfinished"
-                               : RunFailed(r) ? L"failed"
-                                              : L"done");
+    std::wstring line = Format(
+        L"#%u %ls %-6ls action=%d option=%d exit=%d %ls |", r.sequence, Instant(r.instant).c_str(),
+        Requester(r), r.action == kNoAction ? -1 : r.action, r.option, r.exitCode, Outcome(r));
     for (int step = 0; step < kRunStepCount; ++step)
         if (r.states[step] != StepNotReached)
             line += Format(L" %ls=%ls(%d)", kStepNames[step], StateName(r.states[step]),

@@ -8,6 +8,7 @@
 
 #include "contract/EngineContract.h"
 #include "ui/app/AppState.h"
+#include "ui/app/LastRuns.h"
 #include "ui/model/DZItem.h"
 #include "ui/text/BoundedText.h"
 #include "ui/text/ProgramDirectory.h"
@@ -115,6 +116,7 @@ void OnRunNow() {
     ProgramDirectory(folder);
     if (!BoundedText(job.library, MAX_PATH).Add(folder).Add(DZ_CALLBACK_LIBRARY).Cut())
         RunOnWorker(job);
+    ReloadRunHistory();
     wchar_t told[kEntryTextSize];
     RunResultText(job.libraryFound, job.result, told, kEntryTextSize);
     MessageBoxW(list, told, g_textTable.AppName(),

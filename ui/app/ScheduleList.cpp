@@ -3,6 +3,8 @@
 #include "platform/shell/SmartphoneShell.h"
 #include "ui/app/AppState.h"
 #include "ui/app/MakeFont.h"
+#include "ui/model/DZItem.h"
+#include "ui/model/LastRun.h"
 #include "ui/model/StorageList.h"
 #include "ui/resources/resource.h"
 #include "ui/text/BoundedText.h"
@@ -13,6 +15,8 @@ namespace {
 constexpr wchar_t kObjectProperty[] = L"ListViewEx.Object";
 constexpr wchar_t kFontFace[] = L"Segoe Condensed";
 constexpr COLORREF kIconKeyColour = RGB(111, 254, 12);
+constexpr COLORREF kFailureMarkColour = RGB(208, 0, 0);
+constexpr int kFailureMarkSize = 9; // pixels across: a third of the bitmap
 constexpr size_t kTextSize = 260;
 
 // Looked up once when the list is created, then kept for every draw.
@@ -61,6 +65,26 @@ void DrawBackground(HDC dc, const RECT& box, bool selected) {
 template <class Handle> void DeleteHandle(Handle& handle) {
     if (handle) DeleteObject(handle);
     handle = nullptr;
+}
+
+// Whether the entry's last run, matched by its action block and a firing, failed.
+bool LastRunFailed(const StorageItem& entry) {
+    const DZItem* action = dynamic_cast<const DZItem*>(&entry);
+    const RunRecord* run = action ? LastRunOf(*action, g_runHistory) : nullptr;
+    return run && RunFailed(*run);
+}
+
+// A red dot over the lower right corner of the action bitmap, whose right edge is at right and
+// whose middle is at middle: the bitmap stays recognisable, and the mark keeps its place in
+// every row.
+void DrawFailureMark(HDC dc, int right, int middle) {
+    const HBRUSH brush = CreateSolidBrush(kFailureMarkColour);
+    const HGDIOBJ oldBrush = SelectObject(dc, brush);
+    const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(WHITE_PEN));
+    Ellipse(dc, right - kFailureMarkSize, middle + 14 - kFailureMarkSize, right + 1, middle + 15);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(brush);
 }
 
 } // namespace
@@ -252,6 +276,7 @@ void ListViewEx::DrawRow(const DRAWITEMSTRUCT* item) const {
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     DrawSeparator(dc, box, selected);
     const int iconWidth = DrawActionIcon(dc, box.left, box.top, rowHeight, entry->ListBitmap());
+    if (LastRunFailed(*entry)) DrawFailureMark(dc, box.left + iconWidth, box.top + rowHeight / 2);
     DrawTexts(dc, box, box.left + iconWidth + 4, *entry);
     SetBkMode(dc, oldMode);
 }

@@ -130,7 +130,17 @@ RunStep FirstFailedStep(const RunRecord& record) {
     return kRunStepCount;
 }
 
+bool RunEnded(const RunRecord& record) {
+    return record.finished || record.states[StepPowerOff] == StepMade;
+}
+
+bool RunCancelled(const RunRecord& record) {
+    return record.states[StepPowerOff] == StepCancelled;
+}
+
 bool RunFailed(const RunRecord& record) {
-    return !record.finished || record.exitCode != kExecutorDone ||
-           FirstFailedStep(record) != kRunStepCount;
+    const RunStep step = FirstFailedStep(record);
+    return record.exitCode != kExecutorDone ||
+           (step != kRunStepCount && record.states[step] == StepFailed) ||
+           (!RunEnded(record) && !RunCancelled(record));
 }

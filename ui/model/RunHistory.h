@@ -75,6 +75,10 @@ std::vector<RunRecord> LoadRunHistory(const wchar_t* path);
 
 // The first step that failed or was cancelled, or kRunStepCount when none did.
 RunStep FirstFailedStep(const RunRecord& record);
-// The run did not do all it set out to do: a step failed or was cancelled, the executor
-// ended with another code than done, or it never ended.
+// The run came to its end: the executor recorded its exit code, or it asked the phone to
+// switch off, which ends the executor with the phone before it can record more.
+bool RunEnded(const RunRecord& record);
+// The run did not do what it was asked: a step failed, the executor ended with another code
+// than done, or it never ended. A power-off that the user cancelled is no failure.
 bool RunFailed(const RunRecord& record);
+bool RunCancelled(const RunRecord& record);

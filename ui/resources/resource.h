@@ -24,6 +24,7 @@
 #define IDM_UPDATE_MENU 0x8014
 #define IDM_COMING_UP 0x8015
 #define IDM_RUN_NOW 0x8016
+#define IDM_LAST_RUNS 0x8017
 
 // The schedule list control
 #define IDC_SCHEDULE_LIST 105
