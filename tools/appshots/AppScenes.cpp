@@ -1,7 +1,7 @@
 // appscenes OUTPUT_FOLDER: starts the program's own code beside its texts and help page with
 // a list of entries of every action and state, and saves the phone screen as BMP files:
 // main.bmp (the list), menu.bmp (the right softkey's menu open), help.bmp, comingup.bmp (the
-// next firings) and about.bmp.
+// next firings), lastruns.bmp (a history of runs beside it) and about.bmp.
 // The engine is not needed: the ready event is made here, as a running engine holds it.
 #include <windows.h>
 
@@ -9,11 +9,14 @@
 #include <string>
 
 #include "platform/shell/SmartphoneShell.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/StartTimes.h"
 #include "ui/app/AppState.h"
 #include "ui/app/Main.h"
 #include "ui/model/DZList.h"
 #include "ui/model/DZItem.h"
+#include "ui/model/RunHistory.h"
+#include "ui/text/ProgramDirectory.h"
 #include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
 
@@ -54,6 +57,50 @@ bool WriteSceneStorage() {
         list.Append(entry);
     }
     return list.Save();
+}
+
+// A night of runs of the first entry (phone off at its time on weekdays) and a Run now of a
+// power-off: one found no cellular line, one was cancelled on its notice; the list marks the
+// first entry when its last run is the one that failed.
+bool WriteSceneHistory() {
+    std::string bytes(kHistoryHeaderSize + 4 * kHistorySlotSize, '\0');
+    auto* at = reinterpret_cast<unsigned char*>(&bytes[0]);
+    EncodeHistoryHeader(at);
+    const struct {
+        ActionCode action;
+        uint16_t option;
+        double days;
+        RunStep failed; // kRunStepCount: none
+        StepState how;
+    } runs[] = {
+        {PhoneOff, kOptionBluetooth, -2.5, kRunStepCount, StepMade},
+        {PhoneOff, kOptionBluetooth, -1.5, kRunStepCount, StepMade},
+        {PowerOff, 0, -0.8, StepPowerOff, StepCancelled},
+        {PhoneOff, kOptionBluetooth, -0.5, StepFindLine, StepFailed},
+    };
+    uint32_t sequence = 0;
+    for (const auto& r : runs) {
+        RunRecord run;
+        run.sequence = ++sequence;
+        run.instant = LocalTimeFromNow(r.days);
+        run.action = r.action;
+        run.option = r.option;
+        run.requester = r.action == PowerOff ? RequestedByRunNow : RequestedByEngine;
+        run.finished = true;
+        const RunStep last = r.action == PowerOff ? StepPowerOff : StepEquipment;
+        for (int step = 0; step <= last; ++step)
+            if (step <= StepExtension || step == last) run.states[step] = StepMade;
+        if (r.failed != kRunStepCount) {
+            run.states[r.failed] = r.how;
+            for (int step = r.failed + 1; step < kRunStepCount; ++step)
+                run.states[step] = StepNotReached;
+        }
+        EncodeRunRecord(run, at + HistorySlotOffset(run.sequence));
+    }
+    wchar_t path[MAX_PATH];
+    ProgramDirectory(path);
+    wcscat(path, DZ_HISTORY_FILE);
+    return WriteFileBytes(path, bytes);
 }
 
 bool SaveScreen(const std::wstring& name, RECT area) {
@@ -140,7 +187,7 @@ void CloseActiveDialog(int command) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     g_output = commandLine && *commandLine ? commandLine : L".";
     HANDLE ready = CreateEventW(nullptr, TRUE, TRUE, DZ_ENGINE_READY_EVENT);
-    if (!WriteSceneStorage() || !InitInstance(instance, SW_SHOW)) return 1;
+    if (!WriteSceneStorage() || !WriteSceneHistory() || !InitInstance(instance, SW_SHOW)) return 1;
     Pump(1500);
     if (!SaveScreen(L"main", PhoneScreenRect())) return 2;
     ModalScene(
@@ -150,6 +197,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         [] { CloseActiveDialog(IDOK); });
     ModalScene(
         L"comingup", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_COMING_UP, 0); },
+        [] { CloseActiveDialog(IDOK); });
+    ModalScene(
+        L"lastruns", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_LAST_RUNS, 0); },
         [] { CloseActiveDialog(IDOK); });
     ModalScene(
         L"about", [] { PostMessageW(g_mainWindow, WM_COMMAND, IDM_ABOUT, 0); },

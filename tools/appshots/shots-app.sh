@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Dozara's screenshots: the list with entries of every action and state, the open menu, the
-# help page, the coming-up screen and the About box, as PNG files of the phone screen.
+# help page, the coming-up screen, the last runs and the About box, as PNG files of the phone
+# screen.
 #   tools/appshots/shots-app.sh BUILD_DIR OUTPUT_FOLDER
 # Needs a running display and Wine (tools/wine-env.sh: dz_wine_start), as shots.sh provides.
 set -euo pipefail
@@ -18,7 +19,7 @@ folder=$(dirname "$scenes")
 cp "$root/ui/resources/local.dat" "$root/ui/resources"/help*.html "$folder/"
 work=$(mktemp -d)
 wine "$scenes" "$(winepath -w "$work")"
-for scene in main menu help comingup about; do
+for scene in main menu help comingup lastruns about; do
   convert "$work/$scene.bmp" "$out/app-$scene.png"
   echo "shots-app: $out/app-$scene.png"
 done
