@@ -16,6 +16,10 @@ constexpr unsigned long kEngineReadyTimeoutMs = 10000;
 #define DZ_CALLBACK_LIBRARY L"DozaraDLL.dll"
 #define DZ_CALLBACK_EXPORT "TarvikEngineFunc"
 #define DZ_EXECUTOR_FILE L"DozaraUtil.exe"
+// The executor's power-off notice, beside it, and its one export: int (void), nonzero to switch
+// off. Loaded only for a power-off.
+#define DZ_NOTICE_LIBRARY L"DozaraNotice.dll"
+#define DZ_NOTICE_EXPORT "DozaraPowerOffNotice"
 // The executor's record of its last runs, beside it; the program and dzinspect read it.
 #define DZ_HISTORY_FILE L"history.dat"
 // Set to "1" in the program's environment while its Run now calls the callback: the executor

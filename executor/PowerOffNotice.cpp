@@ -12,6 +12,9 @@
 #include <cstdlib>
 #include <cwchar>
 
+// This library's own module: its class and its softkeys' menu resource are here.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
 namespace {
 
 constexpr wchar_t kNoticeClass[] = L"DzPowerOffNotice";
@@ -122,8 +125,8 @@ HWND CreateNotice(HINSTANCE instance) {
 
 } // namespace
 
-bool PowerOffConfirmed() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
+extern "C" int DozaraPowerOffNotice() {
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(&__ImageBase);
     // The texts are the program's, beside the executor; without them the keys show as
     // "<undefined>" and the countdown still runs.
     g_textTable.Load();
@@ -131,7 +134,7 @@ bool PowerOffConfirmed() {
     g_notice.shownSeconds = NoticeSeconds();
     g_notice.deadline = GetTickCount64() + 1000ull * static_cast<ULONGLONG>(g_notice.shownSeconds);
     const HWND window = CreateNotice(instance);
-    if (!window) return true;
+    if (!window) return 1;
     g_notice.font = MakeShellFont(kTextHeight, true);
     g_notice.bar = CreateSoftkeyBar(window, IDR_POWER_OFF_MENU, instance);
     if (g_notice.bar) {
@@ -139,7 +142,7 @@ bool PowerOffConfirmed() {
         SetSoftkeyCaption(g_notice.bar, IDOK, Text(L"BTN_NOW"));
     }
     ShowWindow(window, SW_SHOW);
-    PhoneSetForegroundWindow(window);
+    SetForegroundWindow(window); // a plain handle: the notice owns no windows
     SetFocus(window);
     SetTimer(window, kTickTimer, kTickMs, nullptr);
     MSG message;
@@ -151,5 +154,5 @@ bool PowerOffConfirmed() {
     if (g_notice.bar) DestroyWindow(g_notice.bar);
     DestroyWindow(window);
     DeleteObject(g_notice.font);
-    return g_notice.answer != Answer::Cancel;
+    return g_notice.answer != Answer::Cancel ? 1 : 0;
 }
