@@ -5,7 +5,7 @@
 #include <cwchar>
 
 uint16_t OptionToken(uint16_t options) {
-    return options == kOptionsBluetooth || options == kOptionsDiscoverable ? options : kOptionsNone;
+    return OptionTokenOf(options);
 }
 
 bool ExecutorPathBeside(const wchar_t* modulePath, wchar_t* path, size_t size) {

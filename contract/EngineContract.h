@@ -16,6 +16,16 @@ constexpr unsigned long kEngineReadyTimeoutMs = 10000;
 #define DZ_CALLBACK_LIBRARY L"DozaraDLL.dll"
 #define DZ_CALLBACK_EXPORT "TarvikEngineFunc"
 #define DZ_EXECUTOR_FILE L"DozaraUtil.exe"
+// The executor's power-off notice, beside it, and its one export: int (void), nonzero to switch
+// off. Loaded only for a power-off.
+#define DZ_NOTICE_LIBRARY L"DozaraNotice.dll"
+#define DZ_NOTICE_EXPORT "DozaraPowerOffNotice"
+// The executor's record of its last runs, beside it; the program and dzinspect read it.
+#define DZ_HISTORY_FILE L"history.dat"
+// Set to "1" in the program's environment while its Run now calls the callback: the executor
+// inherits it and records the run as asked for by the user, not the engine. The command line
+// stays the engine's.
+#define DZ_RUN_NOW_VARIABLE L"DOZARA_RUN_NOW"
 
 // The action block: the last four bytes of an action entry's record, and what the engine
 // passes to TarvikEngineFunc. Little-endian, no alignment.
@@ -55,6 +65,12 @@ constexpr uint16_t kOptionDiscoverable = 2; // Bluetooth discoverable, with Phon
 constexpr uint16_t kOptionsNone = 0;
 constexpr uint16_t kOptionsBluetooth = kOptionBluetooth;
 constexpr uint16_t kOptionsDiscoverable = kOptionBluetooth | kOptionDiscoverable;
+
+// The option token that the callback passes on for an entry's option bits: the values the
+// executor knows as they are, any other value as kOptionsNone. The run history records it.
+inline uint16_t OptionTokenOf(uint16_t options) {
+    return options == kOptionsBluetooth || options == kOptionsDiscoverable ? options : kOptionsNone;
+}
 
 // TarvikEngineFunc(unused, unused, action block) -> executor exit code, or -1.
 typedef int (*TarvikEngineFuncType)(uintptr_t, uintptr_t, const unsigned char*);

@@ -2,6 +2,7 @@
 
 #include "contract/EngineContract.h"
 #include "executor/LineName.h"
+#include "executor/PowerOffNotice.h"
 #include "platform/device/PhoneApi.h"
 
 #include <algorithm>
@@ -55,20 +56,39 @@ bool IsCellularLine(HLINEAPP app, DWORD device) {
            LineNameIs(caps, size, kCellularLineName);
 }
 
-void Act(int action, HLINE line) {
+// Records a call's result: 0 is made, anything else failed. True when it was made.
+bool Record(HistoryWriter& history, RunStep step, LONG result) {
+    history.Step(step, result == 0 ? StepMade : StepFailed, result);
+    return result == 0;
+}
+
+void PowerOffNow(HistoryWriter& history) {
+    if (!PowerOffConfirmed()) {
+        history.Step(StepPowerOff, StepCancelled, 0);
+        return;
+    }
+    // A phone that switches off ends this process within the call: the history says so first.
+    history.Step(StepPowerOff, StepMade, 0);
+    Record(history, StepPowerOff,
+           static_cast<LONG>(SetSystemPowerState(nullptr, POWER_STATE_OFF, 0)));
+}
+
+void Act(int action, HLINE line, HistoryWriter& history) {
     switch (action) {
-    case PhoneOff: lineSetEquipmentState(line, LINEEQUIPSTATE_MINIMUM); break;
-    case PhoneOn:
-        lineSetEquipmentState(line, LINEEQUIPSTATE_FULL);
-        lineRegister(line, LINEREGMODE_AUTOMATIC, nullptr, 0);
+    case PhoneOff:
+        Record(history, StepEquipment, lineSetEquipmentState(line, LINEEQUIPSTATE_MINIMUM));
         break;
-    case PowerOff: SetSystemPowerState(nullptr, POWER_STATE_OFF, 0); break;
+    case PhoneOn:
+        Record(history, StepEquipment, lineSetEquipmentState(line, LINEEQUIPSTATE_FULL));
+        Record(history, StepRegister, lineRegister(line, LINEREGMODE_AUTOMATIC, nullptr, 0));
+        break;
+    case PowerOff: PowerOffNow(history); break;
     }
 }
 
 } // namespace
 
-void RunTelephonyStep(int action) {
+void RunTelephonyStep(int action, HistoryWriter& history) {
     TelephonySession session;
     DWORD deviceCount = 0;
     DWORD apiVersion = kTelephonyVersion;
@@ -76,8 +96,9 @@ void RunTelephonyStep(int action) {
     LINEINITIALIZEEXPARAMS params = {};
     params.dwTotalSize = sizeof(params);
     params.dwOptions = LINEINITIALIZEEXOPTION_USEEVENT;
-    if (lineInitializeEx(&session.app, nullptr, nullptr, kAppName, &deviceCount, &apiVersion,
-                         &params) != 0)
+    if (!Record(history, StepTelephony,
+                lineInitializeEx(&session.app, nullptr, nullptr, kAppName, &deviceCount,
+                                 &apiVersion, &params)))
         return;
     session.registered = true;
 
@@ -89,16 +110,22 @@ void RunTelephonyStep(int action) {
             cellular = device;
             found = true;
         }
+    // The found line's index, or the number of devices that were examined.
+    history.Step(StepFindLine, found ? StepMade : StepFailed,
+                 static_cast<int32_t>(found ? cellular : deviceCount));
     if (!found) return;
 
-    if (lineOpen(session.app, cellular, &session.line, apiVersion, 0, 0, LINECALLPRIVILEGE_OWNER,
-                 LINEMEDIAMODE_INTERACTIVEVOICE | LINEMEDIAMODE_DATAMODEM, nullptr) != 0)
+    if (!Record(history, StepOpenLine,
+                lineOpen(session.app, cellular, &session.line, apiVersion, 0, 0,
+                         LINECALLPRIVILEGE_OWNER,
+                         LINEMEDIAMODE_INTERACTIVEVOICE | LINEMEDIAMODE_DATAMODEM, nullptr)))
         return;
     session.lineOpen = true;
 
     DWORD extVersion = 0;
-    if (lineNegotiateExtVersion(session.app, cellular, apiVersion, kCellularExtVersion,
-                                kCellularExtVersion, &extVersion) != 0)
+    if (!Record(history, StepExtension,
+                lineNegotiateExtVersion(session.app, cellular, apiVersion, kCellularExtVersion,
+                                        kCellularExtVersion, &extVersion)))
         return;
-    Act(action, session.line);
+    Act(action, session.line, history);
 }

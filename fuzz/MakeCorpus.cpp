@@ -1,7 +1,7 @@
-// Writes the seed corpora of the fuzz targets into <folder>/storage, texttable, descriptions
-// and callback: lists of every kind saved by the product's own writer, and small "local.dat"
-// files with every construct of the text file. Instants are fixed so the corpus is the same
-// on every run.
+// Writes the seed corpora of the fuzz targets into <folder>/storage, texttable, descriptions,
+// callback and history: lists of every kind saved by the product's own writer, and small
+// "local.dat" files with every construct of the text file. Instants are fixed so the corpus is the
+// same on every run.
 //   fuzz_make_corpus <corpus folder>       (fuzz/make-corpus.sh runs it on fuzz/corpus)
 #include <cstdio>
 #include <cwchar>
@@ -12,6 +12,7 @@
 #include "platform/core/FileIo.h"
 #include "core/model/DZItem.h"
 #include "core/model/DZList.h"
+#include "core/model/RunHistory.h"
 
 namespace {
 
@@ -170,6 +171,32 @@ void CallbackCorpus() {
     }
 }
 
+// Histories as the executor writes them: empty, a few runs of every outcome, and a full ring
+// that has wrapped.
+void HistoryCorpus() {
+    for (uint32_t runs : {0u, 3u, 250u}) {
+        std::string bytes(kHistoryFileSize, '\0');
+        auto* at = reinterpret_cast<unsigned char*>(&bytes[0]);
+        EncodeHistoryHeader(at);
+        for (uint32_t sequence = 1; sequence <= runs; ++sequence) {
+            RunRecord run;
+            run.sequence = sequence;
+            run.instant = FromTicks(kMonday2024At2300 + sequence * kTicksPerDay);
+            run.action = static_cast<uint16_t>(sequence % kActionCodeCount);
+            run.option = sequence % 2 ? kOptionsBluetooth : kOptionsNone;
+            run.finished = sequence % 5 != 0;
+            for (uint32_t step = 0; step < sequence % kRunStepCount; ++step)
+                run.states[step] = StepMade;
+            run.states[sequence % kRunStepCount] = sequence % 3 ? StepFailed : StepCancelled;
+            run.results[sequence % kRunStepCount] = static_cast<int32_t>(0x80000048u);
+            EncodeRunRecord(run, at + HistorySlotOffset(sequence));
+        }
+        const size_t used =
+            runs >= kHistorySlots ? kHistoryFileSize : kHistoryHeaderSize + runs * kHistorySlotSize;
+        Put("history", ("runs-" + std::to_string(runs)).c_str(), bytes.substr(0, used));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -183,5 +210,6 @@ int main(int argc, char** argv) {
     DescriptionsCorpus();
     TextTableCorpus();
     CallbackCorpus();
+    HistoryCorpus();
     return 0;
 }

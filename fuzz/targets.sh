@@ -1,5 +1,5 @@
 # Sourced by fuzz/smoke.sh and fuzz/run.sh: the targets, their build and their summaries.
-dz_fuzz_targets=(storage texttable descriptions callback)
+dz_fuzz_targets=(storage texttable descriptions callback history)
 
 dz_fuzz_build() { # build folder
   local compiler=${DZ_FUZZ_CXX:-clang++-14}

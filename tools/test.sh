@@ -54,6 +54,8 @@ if [ "$only" != windows ]; then
   fi
 fi
 if [ "$only" != native ]; then
+  echo "== 32-bit compile (the device's record sizes) =="
+  DZ_JOBS=$jobs "$root/tools/compile32.sh" || status=1
   echo "== Windows build, tests under Wine =="
   cmake -S . -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_options[@]}" >/dev/null

@@ -1,7 +1,9 @@
 // The callback's round trip, TarvikEngineFunc until the executor has ended, against a bare
 // CreateProcessW of an empty program and the wait for it, in the same run:
 //   - an action code the executor refuses at once (the cost of the road itself);
-//   - phone radio off with Bluetooth off against the simulated phone (the whole action).
+//   - phone radio off with Bluetooth off against the simulated phone (the whole action);
+//   - the same with the executor's history kept from being written (a folder in the file's
+//     place), against the run that writes it: the cost of the history's flushed writes.
 //   callback_bench.exe <DozaraDLL.dll> <DozaraUtil.exe> <empty program> [runs]
 #include <windows.h>
 
@@ -65,13 +67,25 @@ int wmain(int argc, wchar_t** argv) {
     const unsigned char refused[kActionBlockSize] = {3, 0, 0, 0};
     const unsigned char phoneOff[kActionBlockSize] = {0, 0, 1, 0};
 
+    // The history is moved aside and a folder takes its place for the run without it.
+    const std::wstring history = folder + L"\\" DZ_HISTORY_FILE;
+    const std::wstring aside = history + L".aside";
+    const auto withoutHistory = [&] {
+        MoveFileExW(history.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+        CreateDirectoryW(history.c_str(), nullptr);
+        const double seconds = TimeIt([&] { return engineFunc(0, 0, phoneOff) == kExecutorDone; });
+        RemoveDirectoryW(history.c_str());
+        MoveFileExW(aside.c_str(), history.c_str(), MOVEFILE_REPLACE_EXISTING);
+        return seconds;
+    };
     const std::vector<SampleSummary> s = InterleavedSamples(
         runs,
         {[&] { return TimeIt([&] { return RunEmpty(empty); }); },
          [&] {
              return TimeIt([&] { return engineFunc(0, 0, refused) == kExecutorUnknownAction; });
          },
-         [&] { return TimeIt([&] { return engineFunc(0, 0, phoneOff) == kExecutorDone; }); }});
+         [&] { return TimeIt([&] { return engineFunc(0, 0, phoneOff) == kExecutorDone; }); },
+         withoutHistory});
 
     PrintRatioHeader("Callback round trip under Wine (samples taken in turns)");
     PrintRatioRow("refused action, median", s[1].median, "empty program, median", s[0].median,
@@ -82,8 +96,13 @@ int wmain(int argc, wchar_t** argv) {
                   "the whole action on the simulated phone");
     PrintRatioRow("phone off + BT, fastest", s[2].fastest, "empty program, fastest", s[0].fastest,
                   "the same without Wine's waiting");
+    PrintRatioRow("phone off + BT, median", s[2].median, "without history, median", s[3].median,
+                  "the history's writes");
+    PrintRatioRow("phone off + BT, fastest", s[2].fastest, "without history, fastest", s[3].fastest,
+                  "the same without Wine's waiting");
 
     FreeLibrary(module);
+    DeleteFileW(history.c_str());
     DeleteFileW(library.c_str());
     DeleteFileW((folder + L"\\" DZ_EXECUTOR_FILE).c_str());
     RemoveDirectoryW(folder.c_str());

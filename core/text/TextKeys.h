@@ -111,6 +111,24 @@ inline constexpr const wchar_t* kFileKeys[] = {
     L"MSG_NOT_SAVED",       L"MSG_EXIT_NOT_SAVED", L"MSG_PATH_TOO_LONG",   L"MSG_STORAGE_REFUSED",
     L"MSG_STORAGE_DAMAGED", L"MSG_STORAGE_KEPT",   L"MSG_STORAGE_NOT_KEPT"};
 
+// The executor's power-off notice: its countdown and its right softkey (the left is Cancel).
+inline constexpr const wchar_t* kPowerOffNoticeKeys[] = {L"MSG_POWER_OFF_NOTICE", L"BTN_NOW"};
+
+// The Last runs screen: its menu item, its title, the empty list and the mark of a Run now.
+inline constexpr const wchar_t* kLastRunsKeys[] = {L"MENU_LAST_RUNS", L"DLG_LAST_RUNS_HEADERTEXT",
+                                                   L"DLG_NO_RUNS", L"DLG_RUN_BY_RUN_NOW"};
+// What became of a run: done, cancelled by the user, never finished, a command line the
+// executor did not take (-9, -10), an exception (-3).
+inline constexpr const wchar_t* kRunOutcomeKeys[] = {
+    L"DLG_RUN_DONE", L"DLG_RUN_CANCELLED", L"DLG_RUN_UNFINISHED", L"DLG_RUN_NOT_UNDERSTOOD",
+    L"DLG_RUN_EXCEPTION"};
+// The step of a run that failed, in the order the executor makes them: Bluetooth, telephony,
+// finding the cellular line, opening it, its extension, the radio, registering, power off.
+inline constexpr const wchar_t* kStepFailedKeys[] = {
+    L"DLG_FAILED_BLUETOOTH", L"DLG_FAILED_TELEPHONY", L"DLG_FAILED_FIND_LINE",
+    L"DLG_FAILED_OPEN_LINE", L"DLG_FAILED_EXTENSION", L"DLG_FAILED_EQUIPMENT",
+    L"DLG_FAILED_REGISTER",  L"DLG_FAILED_POWER_OFF"};
+
 struct KeyTable {
     const wchar_t* const* keys;
     size_t count;
@@ -125,4 +143,5 @@ inline constexpr KeyTable kAllKeyTables[] = {
     TableOf(kWeekdayKeys),    TableOf(kShortWeekdayKeys), TableOf(kMiddleWeekdayKeys),
     TableOf(kShortMonthKeys), TableOf(kMiddleMonthKeys),  TableOf(kWeekOrdinalKeys),
     TableOf(kLastDayKeys),    TableOf(kSingleKeys),       TableOf(kComingNextKeys),
-    TableOf(kRunResultKeys),  TableOf(kFileKeys)};
+    TableOf(kRunResultKeys),  TableOf(kFileKeys),         TableOf(kPowerOffNoticeKeys),
+    TableOf(kLastRunsKeys),   TableOf(kRunOutcomeKeys),   TableOf(kStepFailedKeys)};

@@ -67,6 +67,11 @@ struct LINEINITIALIZEEXPARAMS {
     } Handles;
     DWORD dwCompletionKey;
 };
+// The phone is a 32-bit system, where the handle is 4 bytes wide; tools/compile32.sh builds for
+// it and checks this. The 64-bit build here carries an 8-byte handle and pads the record to 32.
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(LINEINITIALIZEEXPARAMS) == 24, "the initialize record has the device's size");
+#endif
 
 struct LINEEXTENSIONID {
     DWORD dwExtensionID0;

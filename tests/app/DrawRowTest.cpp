@@ -7,6 +7,8 @@
 
 #include "tests/app/AppHarness.h"
 #include "tests/common/Canvas.h"
+#include "tests/common/StartTimes.h"
+#include "core/model/DZItem.h"
 #include "ui/app/AppState.h"
 #include "ui/resources/resource.h"
 
@@ -143,6 +145,46 @@ TEST_F(DrawRowTest, IconsAreDrawnAndTheirKeyColourNeverShows) {
             EXPECT_GT(iconInk, 40) << "row " << row;
         }
     }
+}
+
+bool Reddish(COLORREF c) {
+    return GetRValue(c) > 150 && GetGValue(c) < 80 && GetBValue(c) < 80;
+}
+
+// A run of the executor, begun five seconds after a firing of an entry that fires daily at
+// this minute, days ago.
+RunRecord RanDaysAgo(uint32_t sequence, ActionCode action, double days, bool lineFound) {
+    RunRecord run;
+    run.sequence = sequence;
+    run.instant = FromTicks(ToTicks(LocalTimeFromNow(-days)) + 5 * kTicksPerSecond);
+    run.action = action;
+    run.finished = true;
+    run.states[StepTelephony] = StepMade;
+    run.states[StepFindLine] = lineFound ? StepMade : StepFailed;
+    return run;
+}
+
+TEST_F(DrawRowTest, AnEntryWhoseLastRunFailedIsMarked) {
+    WriteStorage(
+        {{Weekly, PhoneOff, 1, -3.0}, {Weekly, PhoneOn, 1, -3.0}, {Weekly, PowerOff, 1, -3.0}});
+    ASSERT_TRUE(Start());
+    std::vector<int> unmarked;
+    for (int row = 0; row < RowCount(); ++row)
+        unmarked.push_back(RenderedRow(row).Count(Reddish));
+    // Phone off failed yesterday; phone on failed the day before and worked yesterday, and the
+    // last run counts; power off failed only at a minute that is none of its firings.
+    g_runHistory = {RanDaysAgo(4, PhoneOff, 1, false), RanDaysAgo(3, PhoneOn, 1, true),
+                    RanDaysAgo(2, PhoneOn, 2, false), RanDaysAgo(1, PowerOff, 1.5, false)};
+    for (int row = 0; row < RowCount(); ++row) {
+        const auto* entry = static_cast<const DZItem*>(g_scheduleList.GetRowEntry(row));
+        SCOPED_TRACE(testing::Message() << "action " << entry->action);
+        const int marked = RenderedRow(row).Count(Reddish) - unmarked[static_cast<size_t>(row)];
+        if (entry->action == PhoneOff)
+            EXPECT_GT(marked, 20);
+        else
+            EXPECT_EQ(marked, 0);
+    }
+    g_runHistory.clear();
 }
 
 TEST_F(DrawRowTest, PrefixAndFontFollowTheEntryState) {

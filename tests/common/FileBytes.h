@@ -1,6 +1,6 @@
 #pragma once
-// The bytes of a whole file, for tests and fuzz targets that compare what is on disk; empty
-// when the file cannot be opened.
+// The bytes of a whole file, for tests and fuzz targets that compare what is on disk (empty
+// when the file cannot be opened), and a whole file written from bytes.
 #include <string>
 
 #include "platform/core/FileIo.h"
@@ -14,4 +14,11 @@ inline std::string ReadFileBytes(const std::wstring& path) {
         bytes.append(buffer, n);
     fclose(file);
     return bytes;
+}
+
+inline bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    FILE* file = OpenFile(path.c_str(), L"wb");
+    if (!file) return false;
+    const bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return fclose(file) == 0 && written;
 }

@@ -15,6 +15,7 @@
 #include "tests/engine/EngineHarness.h"
 #include "contract/EngineContract.h"
 #include "core/model/Firings.h"
+#include "core/model/RunHistory.h"
 
 namespace {
 
@@ -167,6 +168,30 @@ TEST_F(EngineRoad, OnceEntryRunsItsActionOnTheDeviceExactlyOnce) {
     EXPECT_GE(late, 0) << fired;
     EXPECT_LT(late, 500) << fired;
     EXPECT_TRUE(engine->LaunchedRunning());
+}
+
+TEST_F(EngineRoad, AScheduledPowerOffShowsItsNoticeThenSwitchesOffAndIsRecorded) {
+    const std::wstring history = engine->ProgramFolder() + L"\\" DZ_HISTORY_FILE;
+    DeleteFileW(history.c_str());
+    Hand({{Once, NowPlus(2), 1, PowerOff, 0}});
+    // The executor that the engine started shows its notice for the one second that the tests
+    // count down, then switches off.
+    bool shown = false;
+    for (int wait = 0; wait < 160 && !shown; ++wait) {
+        shown = FindWindowW(L"DzPowerOffNotice", nullptr) != nullptr;
+        if (!shown) Sleep(50);
+    }
+    EXPECT_TRUE(shown);
+    ASSERT_GE(engine->WaitForLine({"fired entry 1 ", "result=0"}, kFiringWaitMs, start), 0);
+    DeviceStatus status;
+    ASSERT_TRUE(ReadDeviceStatus(status));
+    EXPECT_EQ(status.powerState, POWER_STATE_OFF);
+    const std::vector<RunRecord> runs = LoadRunHistory(history.c_str());
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].action, PowerOff);
+    EXPECT_EQ(runs[0].requester, RequestedByEngine);
+    EXPECT_EQ(runs[0].states[StepPowerOff], StepMade);
+    EXPECT_FALSE(RunFailed(runs[0]));
 }
 
 TEST_F(EngineRoad, FiresInTheOrderTheComingUpListShows) {

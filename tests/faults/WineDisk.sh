@@ -2,9 +2,14 @@
 # Under Wine: a save that runs out of disk keeps the previous "storage.dat". The disk runs
 # out in two ways: a file size limit on the saving process (writes fail at the chosen byte)
 # and a small file system filled up (needs root; skipped where mounting is not allowed).
-#   WineDisk.sh <faults_tests.exe>      (WINEPREFIX and DISPLAY as tools/test.sh sets them)
+# The executor's history runs out of disk in the same two ways: the run still does its action
+# and returns its code.
+#   WineDisk.sh <faults_tests.exe> <DozaraUtil.exe> <dzdevice.exe>
+#                                       (WINEPREFIX and DISPLAY as tools/test.sh sets them)
 set -uo pipefail
 exe=$1
+executor=$2
+device=$3
 work=$(mktemp -d)
 mounted=""
 cleanup() {
@@ -21,6 +26,24 @@ save() { # folder version [room]
   [ -n "${3:-}" ] && limit=(prlimit --fsize="$3")
   "${limit[@]}" wine "$exe" --save "Z:$1/storage.dat" "$2" >/dev/null 2>&1
 }
+
+run_executor() { # folder room what
+  local limit=()
+  [ -n "$2" ] && limit=(prlimit --fsize="$2")
+  wine "$device" reset >/dev/null 2>&1
+  "${limit[@]}" wine "$1/DozaraUtil.exe" 1 3 >/dev/null 2>&1
+  local rc=$?
+  [ $rc -eq 0 ] || fail "$3: the executor gave exit code $rc, not 0"
+  wine "$device" journal 2>/dev/null | grep -q '^lineRegister(.*-> 0' ||
+    fail "$3: the executor did not register the radio"
+}
+mkdir -p "$work/history"
+cp "$executor" "$work/history/"
+for room in 0 16 60 100; do
+  rm -f "$work/history/history.dat"
+  run_executor "$work/history" "$room" "history with room for $room bytes"
+done
+echo "history file size limit: checked"
 
 # Save number 4 holds five entries (two of them monthly): 8 + 3 * 20 + 2 * 38 bytes.
 new_size=144
@@ -74,6 +97,10 @@ if mount -t tmpfs -o size=64k dz-faults "$work/full" 2>/dev/null; then
   ls "$work/full" | grep -q '\.refused$' && fail "full disk: a copy cut short was left behind"
   rm -f "$work/full/filler"
   save "$work/full" 4 || fail "save after room was made"
+  dd if=/dev/zero of="$work/full/filler" bs=4k 2>/dev/null
+  # A link takes no room: the executor runs from the full disk and keeps its history there.
+  ln -s "$executor" "$work/full/DozaraUtil.exe"
+  run_executor "$work/full" "" "full disk"
   echo "full disk: checked"
 else
   echo "full disk: skipped (cannot mount a small file system here)"

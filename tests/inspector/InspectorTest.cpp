@@ -12,6 +12,7 @@
 #include "core/model/DZItem.h"
 #include "core/model/DZList.h"
 #include "core/model/Firings.h"
+#include "core/model/RunHistory.h"
 
 namespace {
 
@@ -308,6 +309,66 @@ TEST_F(Inspector, RefusedFilesAndBadArgumentsAreNamedWithANonZeroExit) {
     EXPECT_EQ(Inspect({L"--at", L"2026-02-29 10:00:00", storage}).exit, kInspectUsage);
     EXPECT_EQ(Inspect({L"--bogus", storage}).exit, kInspectUsage);
     EXPECT_EQ(Inspect({}).exit, kInspectUsage);
+}
+
+TEST_F(Inspector, HistoryListsTheSealedRunsNewestFirstAsJson) {
+    // Run 2 is a power-off by Run now that was cancelled; run 3's slot was cut off after its
+    // body, so its seal does not match; run 1 found no cellular line.
+    std::vector<unsigned char> bytes(kHistoryHeaderSize + 3 * kHistorySlotSize);
+    EncodeHistoryHeader(bytes.data());
+    RunRecord first;
+    first.sequence = 1;
+    first.instant = At(2026, 12, 7, 23, 0);
+    first.action = PhoneOff;
+    first.option = 1;
+    first.finished = true;
+    first.states[StepBluetooth] = first.states[StepTelephony] = StepMade;
+    first.states[StepFindLine] = StepFailed;
+    first.results[StepFindLine] = 2;
+    RunRecord second = first;
+    second.sequence = 2;
+    second.action = PowerOff;
+    second.requester = RequestedByRunNow;
+    second.states[StepFindLine] = second.states[StepOpenLine] = second.states[StepExtension] =
+        StepMade;
+    second.results[StepFindLine] = 0;
+    second.states[StepPowerOff] = StepCancelled;
+    RunRecord third = first;
+    third.sequence = 3;
+    EncodeRunRecord(first, &bytes[HistorySlotOffset(1)]);
+    EncodeRunRecord(second, &bytes[HistorySlotOffset(2)]);
+    EncodeRunRecord(third, &bytes[HistorySlotOffset(3)]);
+    bytes[HistorySlotOffset(3) + kHistorySealOffset] ^= 1;
+    WriteRaw(bytes);
+
+    const RunResult run = Inspect({L"--history", L"--json", storage});
+    EXPECT_EQ(run.exit, kInspectOk) << run.err;
+    const std::string steps = "\"telephony\": {\"state\": \"made\", \"result\": 0}, ";
+    EXPECT_NE(run.out.find("\"runs\": [\n  {\"sequence\": 2, \"instant\": \"2026-12-07 "
+                           "23:00:00\", \"requester\": \"runNow\", \"action\": 2, \"option\": 1, "
+                           "\"exitCode\": 0, \"finished\": true, \"failed\": false, \"steps\": "
+                           "{\"bluetooth\": {\"state\": \"made\", \"result\": 0}, " +
+                           steps),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"powerOff\": {\"state\": \"cancelled\", \"result\": 0}}},\n  "
+                           "{\"sequence\": 1, "),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"findLine\": {\"state\": \"failed\", \"result\": 2}"),
+              std::string::npos);
+    EXPECT_EQ(run.out.find("\"sequence\": 3"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.substr(run.out.size() - 6), "}}\n]}\n");
+
+    const RunResult text = Inspect({L"--history", storage});
+    EXPECT_NE(text.out.find(": 2 runs, newest first\n#2 2026-12-07 23:00:00 runNow action=2 "
+                            "option=1 exit=0 cancelled | bluetooth=made(0)"),
+              std::string::npos)
+        << text.out;
+    WriteRaw({'D', 'Z'});
+    EXPECT_EQ(Inspect({L"--history", storage}).exit, kInspectRefused);
+    std::filesystem::remove(folder / "storage.dat");
+    EXPECT_EQ(Inspect({L"--history", L"--json", storage}).exit, kInspectMissing);
 }
 
 } // namespace

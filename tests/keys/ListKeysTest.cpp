@@ -97,9 +97,9 @@ TEST(ListKeys, TheListTheMenuAndQuestionsAnswerThePhoneKeys) {
         {"Left back on Yes", "F2 Down Return Right Left Return", Screen::List, 0, 2},
         {"Up back on Yes", "F2 Down Return Down Up Return", Screen::List, 0, 2},
         {"Back answers No", "F2 Down Return Escape", Screen::List, 0, 3},
-        {"About past the separator", "F2 Down Down Down Down Down Return", Screen::MessageBox, 0,
-         3},
-        {"About closed by the action key", "F2 Down Down Down Down Down Return Return",
+        {"About past the separator", "F2 Down Down Down Down Down Down Return", Screen::MessageBox,
+         0, 3},
+        {"About closed by the action key", "F2 Down Down Down Down Down Down Return Return",
          Screen::List, 0, 3},
         // Without a row Delete, Disable and Run now are greyed: the highlight passes over them.
         {"Down skips the greyed items", "F2 Down Return", Screen::ComingUp, -1, 0, 0},

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "contract/EngineContract.h"
 #include "platform/device/DeviceState.h"
 #include "platform/shell/SoftkeyBar.h"
 #include "tests/common/PhoneKeys.h"
@@ -53,6 +54,12 @@ TEST(RunNowKeys, AskedFirstThenRunsTheActionOnThePhoneAndTellsTheResult) {
         keys.Press("Left Return"); // Yes: No is the default
         EXPECT_EQ(MessageBoxText(15000), L"The action was carried\nout.");
         keys.Press("Return");
+        // The history read after the run has it as the user's, and the mark of a Run now is
+        // gone again, so that nothing started later counts as one.
+        ASSERT_FALSE(g_runHistory.empty());
+        EXPECT_EQ(g_runHistory.front().requester, RequestedByRunNow);
+        EXPECT_EQ(g_runHistory.front().action, PhoneOff);
+        EXPECT_EQ(GetEnvironmentVariableW(DZ_RUN_NOW_VARIABLE, nullptr, 0), 0u);
     });
     // Bluetooth off first, then the radio to its minimum: the executor's calls for phone off.
     const std::vector<std::wstring> calls = CallNames();

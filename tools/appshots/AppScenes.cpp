@@ -4,7 +4,7 @@
 //                      menu.bmp (the right softkey's menu open), help.bmp, help-end.bmp (paged
 //                      to its end with Right), comingup.bmp, comingup-scrolled.bmp (Down to its
 //                      last rows), runnow-poweroff.bmp (Run now's question on a power-off
-//                      entry) and about.bmp
+//                      entry), lastruns.bmp (a history of runs beside it) and about.bmp
 //   empty              no entries: empty.bmp (the list's hint) and menu-greyed.bmp (the menu
 //                      with Delete, Disable and Run now greyed, Down pressed once)
 //   list               the entries of "all": main.bmp only (for the list in another language)
@@ -16,11 +16,14 @@
 #include <string>
 
 #include "platform/shell/SmartphoneShell.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/StartTimes.h"
 #include "ui/app/AppState.h"
 #include "ui/app/Main.h"
 #include "core/model/DZList.h"
 #include "core/model/DZItem.h"
+#include "core/model/RunHistory.h"
+#include "platform/core/ProgramDirectory.h"
 #include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
 
@@ -54,6 +57,50 @@ bool WriteSceneStorage() {
         list.Append(new DZItem({row.kind, LocalTimeFromNow(row.days), row.weekdays},
                                {static_cast<uint16_t>(row.action), row.options}, row.active));
     return list.Save();
+}
+
+// A night of runs of the first entry (phone off at its time on weekdays) and a Run now of a
+// power-off: one found no cellular line, one was cancelled on its notice; the list marks the
+// first entry when its last run is the one that failed.
+bool WriteSceneHistory() {
+    std::string bytes(kHistoryHeaderSize + 4 * kHistorySlotSize, '\0');
+    auto* at = reinterpret_cast<unsigned char*>(&bytes[0]);
+    EncodeHistoryHeader(at);
+    const struct {
+        ActionCode action;
+        uint16_t option;
+        double days;
+        RunStep failed; // kRunStepCount: none
+        StepState how;
+    } runs[] = {
+        {PhoneOff, kOptionBluetooth, -2.5, kRunStepCount, StepMade},
+        {PhoneOff, kOptionBluetooth, -1.5, kRunStepCount, StepMade},
+        {PowerOff, 0, -0.8, StepPowerOff, StepCancelled},
+        {PhoneOff, kOptionBluetooth, -0.5, StepFindLine, StepFailed},
+    };
+    uint32_t sequence = 0;
+    for (const auto& r : runs) {
+        RunRecord run;
+        run.sequence = ++sequence;
+        run.instant = LocalTimeFromNow(r.days);
+        run.action = r.action;
+        run.option = r.option;
+        run.requester = r.action == PowerOff ? RequestedByRunNow : RequestedByEngine;
+        run.finished = true;
+        const RunStep last = r.action == PowerOff ? StepPowerOff : StepEquipment;
+        for (int step = 0; step <= last; ++step)
+            if (step <= StepExtension || step == last) run.states[step] = StepMade;
+        if (r.failed != kRunStepCount) {
+            run.states[r.failed] = r.how;
+            for (int step = r.failed + 1; step < kRunStepCount; ++step)
+                run.states[step] = StepNotReached;
+        }
+        EncodeRunRecord(run, at + HistorySlotOffset(run.sequence));
+    }
+    wchar_t path[MAX_PATH];
+    ProgramDirectory(path);
+    wcscat(path, DZ_HISTORY_FILE);
+    return WriteFileBytes(path, bytes);
 }
 
 bool SaveScreen(const std::wstring& name, RECT area) {
@@ -176,6 +223,8 @@ void AllScenes() {
     ModalScene(
         L"runnow-poweroff", [] { OpenCommand(IDM_RUN_NOW); }, [] { CloseActiveDialog(IDNO); });
     ModalScene(
+        L"lastruns", [] { OpenCommand(IDM_LAST_RUNS); }, [] { CloseActiveDialog(IDOK); });
+    ModalScene(
         L"about", [] { OpenCommand(IDM_ABOUT); }, [] { CloseActiveDialog(IDOK); });
 }
 
@@ -193,7 +242,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const std::wstring set = argc > 2 ? argv[2] : L"all";
     const bool empty = set == L"empty";
     HANDLE ready = CreateEventW(nullptr, TRUE, TRUE, DZ_ENGINE_READY_EVENT);
-    if (!(empty ? DZList().Save() : WriteSceneStorage()) || !InitInstance(instance, SW_SHOW))
+    if (!(empty ? DZList().Save() : WriteSceneStorage() && WriteSceneHistory()) ||
+        !InitInstance(instance, SW_SHOW))
         return 1;
     Pump(1500);
     if (!SaveScreen(empty ? L"empty" : L"main", PhoneScreenRect())) return 2;

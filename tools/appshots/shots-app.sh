@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Dozara's screenshots as PNG files of the phone screen: the list with entries of every action
 # and state (and in German), the open menu, the help page at its start and end, the coming-up
-# screen at its start and scrolled, Run now's power-off question, the About box, and the empty
+# screen at its start and scrolled, Run now's power-off question, the last runs, the About box,
+# and the empty
 # list with its hint and its menu (AppScenes.cpp names them).
 #   tools/appshots/shots-app.sh BUILD_DIR OUTPUT_FOLDER
 # Needs a running display and Wine (tools/wine-env.sh: dz_wine_start), as shots.sh provides.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "HistoryReport.h"
 #include "InspectorOutput.h"
 #include "platform/core/FileIo.h"
 #include "platform/core/SystemTimeFields.h"
@@ -20,11 +21,13 @@
 namespace {
 
 const wchar_t kUsage[] = L"usage: dzinspect [--json] [--local FILE] [--language NAME] "
-                         L"[--at \"YYYY-MM-DD HH:MM:SS\"] [--upcoming N] STORAGE.DAT\n";
+                         L"[--at \"YYYY-MM-DD HH:MM:SS\"] [--upcoming N] STORAGE.DAT\n"
+                         L"       dzinspect --history [--json] HISTORY.DAT\n";
 
 struct Options {
     bool json = false;
-    int upcoming = -1; // -1: list the entries; N: the next N firings
+    bool history = false; // the file is the executor's history.dat
+    int upcoming = -1;    // -1: list the entries; N: the next N firings
     std::wstring storage, local, language;
     SYSTEMTIME at{};
     FILETIME atTime{};
@@ -72,6 +75,8 @@ std::wstring ParseArguments(int argc, wchar_t** argv, Options* options) {
         const bool hasValue = i + 1 < argc;
         if (arg == L"--json") {
             options->json = true;
+        } else if (arg == L"--history") {
+            options->history = true;
         } else if (arg == L"--upcoming") {
             wchar_t* end = nullptr;
             const long count = hasValue ? wcstol(argv[i + 1], &end, 10) : -1;
@@ -98,6 +103,7 @@ std::wstring ParseArguments(int argc, wchar_t** argv, Options* options) {
         }
     }
     if (options->storage.empty()) return L"no storage file given";
+    if (options->history && options->upcoming >= 0) return L"--history lists runs, not firings";
     return std::wstring();
 }
 
@@ -277,6 +283,7 @@ int RunInspector(int argc, wchar_t** argv, FILE* out, FILE* err) {
         WriteUtf8(err, L"dzinspect: " + usageProblem + L"\n" + kUsage);
         return kInspectUsage;
     }
+    if (options.history) return InspectHistory(options.storage, options.json, out, err);
     Header header;
     if (!ReadHeader(options.storage, &header))
         return Fail(options, out, err, kInspectMissing, L"cannot open the file");

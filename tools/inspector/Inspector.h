@@ -4,7 +4,8 @@
 //   dzinspect [--json] [--local FILE] [--language NAME] [--at "YYYY-MM-DD HH:MM:SS"]
 //             [--upcoming N] STORAGE
 // With --upcoming, the next N firings of all entries after the reference instead, as the
-// engine makes them.
+// engine makes them. With --history, the file is the executor's history.dat instead, and its
+// runs are listed newest first.
 #include <cstdio>
 
 // Exit codes: what went wrong, for scripts.

@@ -1,7 +1,8 @@
 #pragma once
 // Installs the built system into a program files folder as on the device:
 //   <program files>\Dozara\              Dozara.exe, DozaraDLL.dll, DozaraUtil.exe,
-//                                        local.dat, help.html, help.German.html
+//                                        DozaraNotice.dll, local.dat, help.html,
+//                                        help.German.html
 //   <program files>\Velmorix\TarvikEngine\tarvikengine.exe and its registration
 //                                        tarvikengine.ini naming the program folder
 // What to copy comes from the manifest that the build writes (install-manifest.txt): one line

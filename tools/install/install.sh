@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the built system into a Wine prefix as on the device: Dozara.exe, DozaraDLL.dll,
-# DozaraUtil.exe, local.dat and the help pages in "<program files>\Dozara", the engine in
+# DozaraUtil.exe with its DozaraNotice.dll, local.dat and the help pages in "<program files>\Dozara", the engine in
 # "<program files>\Velmorix\TarvikEngine" with its registration. Files this build has not made
 # are skipped with a note.
 #   tools/install/install.sh BUILD_DIR [WINEPREFIX] [PROGRAM_FILES_FOLDER]

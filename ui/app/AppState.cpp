@@ -8,3 +8,4 @@ HWND g_mainWindow = nullptr;
 HWND g_menuBar = nullptr;
 HMENU g_menu = nullptr;
 HICON g_appIcon = nullptr;
+std::vector<RunRecord> g_runHistory;

@@ -5,6 +5,9 @@
 
 #include "ui/app/ScheduleList.h"
 #include "core/model/DZList.h"
+#include "core/model/RunHistory.h"
+
+#include <vector>
 
 extern HINSTANCE g_instance;
 extern EntryScreen g_entryScreen; // the bitmaps and editors that g_entryList's entries show
@@ -14,3 +17,4 @@ extern HWND g_mainWindow;
 extern HWND g_menuBar; // the softkey bar; destroyed on WM_DESTROY
 extern HMENU g_menu;   // the bar's menu, for the item states and captions
 extern HICON g_appIcon;
+extern std::vector<RunRecord> g_runHistory; // the executor's runs, newest first

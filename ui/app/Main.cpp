@@ -9,6 +9,7 @@
 #include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/StatusStripTexts.h"
 #include "ui/app/AppState.h"
+#include "ui/app/LastRuns.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SingleInstance.h"
 #include "contract/EngineContract.h"
@@ -159,6 +160,7 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
         return false;
     }
     RereadWhileUnreadable();
+    ReloadRunHistory();
     ShowWindow(g_mainWindow, showCommand);
     // The lowest bit brings the window forward together with the windows it owns.
     PhoneSetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(g_mainWindow) | 1));

@@ -7,6 +7,7 @@
 #include "platform/shell/SoftkeyCaptions.h"
 #include "ui/app/AppState.h"
 #include "ui/app/ComingUp.h"
+#include "ui/app/LastRuns.h"
 #include "ui/app/Help.h"
 #include "ui/app/Main.h"
 #include "ui/app/RunNow.h"
@@ -127,6 +128,8 @@ void OnActivate(HWND window, WPARAM wParam) {
     }
     if (!IsWindowEnabled(g_scheduleList.ListWindow())) return;
     SetFocus(g_scheduleList.ListWindow());
+    // The engine may have run something while another window was in front.
+    ReloadRunHistory();
 }
 
 void OnDestroy() {
@@ -150,6 +153,7 @@ bool OnCommand(HWND window, WORD command) {
     case IDM_ABOUT: ShowAbout(window); return true;
     case IDM_HELP: ShowHelp(window); return true;
     case IDM_COMING_UP: ShowComingUp(window); return true;
+    case IDM_LAST_RUNS: ShowLastRuns(window); return true;
     case IDM_RUN_NOW: OnRunNow(); return true;
     case IDM_EXIT: OnExit(window); return true;
     default: return false;
@@ -191,6 +195,7 @@ bool CreateMainMenuBar(HWND mainWindow) {
     SetMenuCaption(IDM_TOGGLE_ACTIVE, Text(L"MENU_DISABLE"));
     SetMenuCaption(IDM_RUN_NOW, Text(L"MENU_RUN_NOW"));
     SetMenuCaption(IDM_COMING_UP, Text(L"MENU_COMING_UP"));
+    SetMenuCaption(IDM_LAST_RUNS, Text(L"MENU_LAST_RUNS"));
     SetMenuCaption(IDM_ABOUT, Text(L"MENU_ABOUT"));
     SetMenuCaption(IDM_HELP, Text(L"MENU_HELP"));
     SetMenuCaption(IDM_EXIT, Text(L"MENU_EXIT"));

@@ -16,6 +16,7 @@
 #include "platform/core/ProgramDirectory.h"
 #include "core/text/TextKeys.h"
 #include "core/text/TextTable.h"
+#include "ui/app/LastRuns.h"
 
 namespace {
 
@@ -41,7 +42,11 @@ DWORD WINAPI RunAction(void* parameter) {
         reinterpret_cast<void*>(GetProcAddress(library, DZ_CALLBACK_EXPORT)));
     if (callback) {
         job->libraryFound = true;
+        // The executor inherits the program's environment through the callback: its history
+        // tells this run from the engine's by this variable alone.
+        SetEnvironmentVariableW(DZ_RUN_NOW_VARIABLE, L"1");
         job->result = callback(0, 0, job->block);
+        SetEnvironmentVariableW(DZ_RUN_NOW_VARIABLE, nullptr);
     }
     FreeLibrary(library);
     return 0;
@@ -152,6 +157,7 @@ void OnRunNow() {
         if (!IsWindow(g_mainWindow) || !DestroyWindow(g_mainWindow)) PostQuitMessage(0);
         return;
     }
+    ReloadRunHistory();
     wchar_t told[kEntryTextSize];
     RunResultText(job.libraryFound, job.result, told, kEntryTextSize);
     MessageBoxW(list, told, g_textTable.AppName(),

@@ -7,6 +7,8 @@
 #include "ui/app/AppState.h"
 #include "platform/shell/MakeFont.h"
 #include "core/model/Firings.h"
+#include "core/model/DZItem.h"
+#include "core/model/LastRun.h"
 #include "ui/resources/resource.h"
 #include "platform/core/BoundedText.h"
 #include "core/text/TextTable.h"
@@ -17,6 +19,8 @@ namespace {
 constexpr UINT_PTR kParentSubclassId = 0x4C56;
 constexpr wchar_t kFontFace[] = L"Segoe Condensed";
 constexpr COLORREF kIconKeyColour = RGB(111, 254, 12);
+constexpr COLORREF kFailureMarkColour = RGB(208, 0, 0);
+constexpr int kFailureMarkSize = 9; // pixels across: a third of the bitmap
 constexpr size_t kTextSize = 260;
 // The mark timer's id on the parent (the main window's own timers count from 1), and its
 // longest wait: it looks again at least this often, since the clock may be set meanwhile.
@@ -90,6 +94,26 @@ LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM
 template <class Handle> void DeleteHandle(Handle& handle) {
     if (handle) DeleteObject(handle);
     handle = nullptr;
+}
+
+// Whether the entry's last run, matched by its action block and a firing, failed.
+bool LastRunFailed(const StorageItem& entry) {
+    const DZItem* action = dynamic_cast<const DZItem*>(&entry);
+    const RunRecord* run = action ? LastRunOf(*action, g_runHistory) : nullptr;
+    return run && RunFailed(*run);
+}
+
+// A red dot over the lower right corner of the action bitmap, whose right edge is at right and
+// whose middle is at middle: the bitmap stays recognisable, and the mark keeps its place in
+// every row.
+void DrawFailureMark(HDC dc, int right, int middle) {
+    const HBRUSH brush = CreateSolidBrush(kFailureMarkColour);
+    const HGDIOBJ oldBrush = SelectObject(dc, brush);
+    const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(WHITE_PEN));
+    Ellipse(dc, right - kFailureMarkSize, middle + 14 - kFailureMarkSize, right + 1, middle + 15);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(brush);
 }
 
 } // namespace
@@ -278,6 +302,7 @@ void ListViewEx::DrawRow(const DRAWITEMSTRUCT* item) const {
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     DrawSeparator(dc, box, selected);
     const int iconWidth = DrawActionIcon(dc, box.left, box.top, rowHeight, entry->ListBitmap());
+    if (LastRunFailed(*entry)) DrawFailureMark(dc, box.left + iconWidth, box.top + rowHeight / 2);
     DrawTexts(dc, box, box.left + iconWidth + 4, *entry);
     SetBkMode(dc, oldMode);
 }

@@ -11,6 +11,7 @@
 #define IDB_ACTION_POWER_OFF 131
 #define IDB_ACTION_PHONE_OFF 132
 #define IDB_ACTION_PHONE_ON 133
+#define IDR_POWER_OFF_MENU 134 // the executor's power-off notice
 
 // Main window commands
 #define IDM_TOGGLE_ACTIVE 0x8004
@@ -22,6 +23,7 @@
 #define IDM_EDIT 0x8013
 #define IDM_COMING_UP 0x8015
 #define IDM_RUN_NOW 0x8016
+#define IDM_LAST_RUNS 0x8017
 
 // The schedule list control
 #define IDC_SCHEDULE_LIST 105
