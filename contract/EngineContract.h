@@ -60,6 +60,10 @@ constexpr int kActionCodeCount = 3;
 constexpr uint16_t kOptionBluetooth = 1;    // Bluetooth off with PhoneOff, on with PhoneOn
 constexpr uint16_t kOptionDiscoverable = 2; // Bluetooth discoverable, with PhoneOn
 
+// A power-off first shows the user a notice for this many seconds (the executor's), so a
+// power-off's run takes that much longer than any other; the engine waits for it.
+constexpr int kPowerOffNoticeSeconds = 30;
+
 // The option values that the callback passes on and the executor knows; the callback turns
 // any other value into kOptionsNone.
 constexpr uint16_t kOptionsNone = 0;

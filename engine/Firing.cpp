@@ -36,6 +36,7 @@ struct Call {
     HMODULE library;
     TarvikEngineFuncType callback;
     unsigned char block[kActionBlockSize];
+    uint16_t action;
 };
 
 DWORD WINAPI CallThread(void* parameter) {
@@ -79,7 +80,15 @@ int EndExecutors() {
     return ended;
 }
 
+// A power-off's run waits for the user's notice first: its limit is that much longer, or the
+// engine would end every scheduled power-off while its notice still counts down.
+DWORD LimitMsOf(const Call& call) {
+    return call.action == PowerOff ? kFiringLimitMs + kPowerOffNoticeSeconds * 1000
+                                   : kFiringLimitMs;
+}
+
 FiringOutcome CallWithLimit(Call* call) {
+    const DWORD limitMs = LimitMsOf(*call);
     InterlockedIncrement(&g_running);
     const HANDLE thread = CreateThread(nullptr, 0, CallThread, call, 0, nullptr);
     if (!thread) {
@@ -91,9 +100,9 @@ FiringOutcome CallWithLimit(Call* call) {
                 "no thread for the callback (error " + std::to_string(error) + ")"};
     }
     FiringOutcome outcome{kExecutorEndedAtLimit, ""};
-    if (WaitForSingleObject(thread, kFiringLimitMs) == WAIT_TIMEOUT) {
+    if (WaitForSingleObject(thread, limitMs) == WAIT_TIMEOUT) {
         const int ended = EndExecutors();
-        outcome.note = "no result after " + std::to_string(kFiringLimitMs) +
+        outcome.note = "no result after " + std::to_string(limitMs) +
                        " ms; executors ended: " + std::to_string(ended);
         if (WaitForSingleObject(thread, kEndedReturnWaitMs) == WAIT_TIMEOUT) {
             outcome.note += "; the callback has not returned and is left to run on its own";
@@ -131,7 +140,7 @@ FiringOutcome CallCallback(const Firing& firing, const std::wstring& libraryPath
         FreeLibrary(library);
         return {kCallbackUnavailable, std::string("callback library has no ") + DZ_CALLBACK_EXPORT};
     }
-    Call* call = new Call{library, callback, {}};
+    Call* call = new Call{library, callback, {}, firing.key.what.action};
     memcpy(call->block, firing.block, sizeof call->block);
     return CallWithLimit(call);
 }

@@ -7,7 +7,7 @@
 // Wine (an empty program 47 ms, the same importing USER32 102 ms, fastest of 31).
 #include <windows.h>
 
-constexpr int kPowerOffNoticeSeconds = 30;
+#include "contract/EngineContract.h" // kPowerOffNoticeSeconds
 // Test seam: DZ_POWER_OFF_NOTICE_SECONDS=N counts down from N seconds (1 to 30) instead.
 constexpr char kNoticeSecondsVariable[] = "DZ_POWER_OFF_NOTICE_SECONDS";
 

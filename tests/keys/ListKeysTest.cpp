@@ -49,7 +49,8 @@ Screen ScreenOf(const PhoneKeys& keys) {
     GetClassNameW(active, className, 16);
     if (wcscmp(className, L"#32770") != 0) return Screen::List;
     if (FindWindowExW(active, nullptr, DISPLAYCLASS, nullptr)) return Screen::Help;
-    if (FindWindowExW(active, nullptr, L"DzComingUpList", nullptr)) return Screen::ComingUp;
+    // Coming up (the only row list these keys reach; Last runs draws in the same control).
+    if (FindWindowExW(active, nullptr, L"DzRowList", nullptr)) return Screen::ComingUp;
     return GetDlgItem(active, 0xFFFF) ? Screen::MessageBox : Screen::Editor;
 }
 
@@ -103,9 +104,9 @@ TEST(ListKeys, TheListTheMenuAndQuestionsAnswerThePhoneKeys) {
          Screen::List, 0, 3},
         // Without a row Delete, Disable and Run now are greyed: the highlight passes over them.
         {"Down skips the greyed items", "F2 Down Return", Screen::ComingUp, -1, 0, 0},
-        {"Down wraps past the greyed items", "F2 Up Down Down Return", Screen::MessageBox, -1, 0,
-         0},
-        {"Up skips them too", "F2 Up Up Up Up Up Up Return", Screen::Help, -1, 0, 0},
+        {"Down wraps past the greyed items", "F2 Up Down Down Down Return", Screen::MessageBox, -1,
+         0, 0},
+        {"Up skips them too", "F2 Up Up Up Up Up Up Up Return", Screen::Help, -1, 0, 0},
         // Run now on the power-off entry: the action key pressed again answers No.
         {"Run now's question defaults to No", "Down Down F2 Down Down Down Return Return",
          Screen::List, 2, 3},
@@ -113,8 +114,8 @@ TEST(ListKeys, TheListTheMenuAndQuestionsAnswerThePhoneKeys) {
         {"the action key closes Help", "F2 Up Up Return Return", Screen::List, 0, 3},
         {"Back closes Help", "F2 Up Up Return Escape", Screen::List, 0, 3},
         // A second start brings the program forward as it stands: what is open keeps the keys.
-        {"a second start over About", "F2 Down Down Down Down Down Return", Screen::List, 0, 3, 3,
-         "Return"},
+        {"a second start over About", "F2 Down Down Down Down Down Down Return", Screen::List, 0, 3,
+         3, "Return"},
         {"a second start over the editor", "Down Return", Screen::List, 1, 3, 3, "F2"},
         {"a second start over a question", "Down F2 Down Return", Screen::List, 1, 2, 3, "Return"},
     };

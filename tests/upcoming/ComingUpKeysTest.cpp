@@ -28,7 +28,7 @@ TEST(ComingUpKeys, TheScreenScrollsWithTheArrowsAndEachClosingKeyClosesIt) {
             HWND screen = FindWindowW(nullptr, L"Coming up");
             ASSERT_NE(screen, nullptr);
             // The scroll bar tells that rows follow below the screen, and where they lie.
-            const HWND rows = FindWindowExW(screen, nullptr, L"DzComingUpList", nullptr);
+            const HWND rows = FindWindowExW(screen, nullptr, L"DzRowList", nullptr);
             SCROLLINFO bar{sizeof bar, SIF_ALL};
             ASSERT_TRUE(GetScrollInfo(rows, SB_VERT, &bar));
             EXPECT_EQ(bar.nMax, 9); // ten firings
