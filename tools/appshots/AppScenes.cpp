@@ -51,6 +51,7 @@ bool WriteSceneStorage() {
         {Next24Hours, PhoneOff, 0, 1, 0x7F, 0.2},
         {Weekly, PowerOff, 0, 0, 0x60, 1.0},
         {Once, PhoneOn, kOptionBluetooth, 1, 0x7F, -3.0},
+        {Weekly, PhoneOff, 0, 1, 0x00, 0.4}, // no weekday: never runs
     };
     DZList list;
     for (const SceneEntry& row : rows)
