@@ -20,23 +20,6 @@ const wchar_t* StateName(uint8_t state) {
     return state < sizeof kStateNames / sizeof kStateNames[0] ? kStateNames[state] : L"unknown";
 }
 
-std::wstring Format(const wchar_t* format, ...) {
-    wchar_t text[256];
-    va_list args;
-    va_start(args, format);
-    const int n = vswprintf(text, 256, format, args);
-    va_end(args);
-    return n < 0 ? std::wstring() : std::wstring(text, static_cast<size_t>(n));
-}
-
-std::wstring Instant(const FILETIME& time) {
-    SYSTEMTIME t;
-    if (!FileTimeToSystemTime(&time, &t))
-        return Format(L"invalid 0x%08x%08x", time.dwHighDateTime, time.dwLowDateTime);
-    return Format(L"%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
-                  t.wSecond);
-}
-
 const wchar_t* Requester(const RunRecord& r) {
     return r.requester == RequestedByRunNow ? L"runNow" : L"engine";
 }
@@ -48,7 +31,7 @@ const wchar_t* Outcome(const RunRecord& r) {
 
 std::wstring TextLine(const RunRecord& r) {
     std::wstring line = Format(
-        L"#%u %ls %-6ls action=%d option=%d exit=%d %ls |", r.sequence, Instant(r.instant).c_str(),
+        L"#%u %ls %-6ls action=%d option=%d exit=%d %ls |", r.sequence, Iso(r.instant).c_str(),
         Requester(r), r.action == kNoAction ? -1 : r.action, r.option, r.exitCode, Outcome(r));
     for (int step = 0; step < kRunStepCount; ++step)
         if (r.states[step] != StepNotReached)
@@ -59,7 +42,7 @@ std::wstring TextLine(const RunRecord& r) {
 
 std::wstring JsonRun(const RunRecord& r) {
     std::wstring json = Format(L"{\"sequence\": %u, \"instant\": \"%ls\", \"requester\": \"%ls\", ",
-                               r.sequence, Instant(r.instant).c_str(), Requester(r));
+                               r.sequence, Iso(r.instant).c_str(), Requester(r));
     json += r.action == kNoAction ? L"\"action\": null, " : Format(L"\"action\": %u, ", r.action);
     json += Format(L"\"option\": %d, \"exitCode\": %d, \"finished\": %ls, \"failed\": %ls, "
                    L"\"steps\": {",

@@ -1,5 +1,8 @@
 #include "InspectorOutput.h"
 
+#include <cstdarg>
+#include <cwchar>
+
 #include "platform/core/Utf8.h"
 
 void WriteUtf8(FILE* file, const std::wstring& text) {
@@ -38,4 +41,21 @@ std::wstring JsonString(const std::wstring& text) {
         }
     }
     return out + L"\"";
+}
+
+std::wstring Format(const wchar_t* format, ...) {
+    wchar_t text[512];
+    va_list args;
+    va_start(args, format);
+    const int n = vswprintf(text, 512, format, args);
+    va_end(args);
+    return n < 0 ? std::wstring() : std::wstring(text, static_cast<size_t>(n));
+}
+
+std::wstring Iso(const FILETIME& time) {
+    SYSTEMTIME t;
+    if (!FileTimeToSystemTime(&time, &t))
+        return Format(L"invalid 0x%08x%08x", time.dwHighDateTime, time.dwLowDateTime);
+    return Format(L"%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                  t.wSecond);
 }
