@@ -48,16 +48,7 @@ int SecondsLeft() {
 
 // The format comes from local.dat, so it is trusted with the one number it names and no more.
 void NoticeText(int seconds, wchar_t* buffer, size_t size) {
-    const wchar_t* format = Text(L"MSG_POWER_OFF_NOTICE");
-    const wchar_t* directive = wcsstr(format, L"%d");
-    BoundedText text(buffer, size);
-    if (!directive) {
-        text.Add(format);
-        return;
-    }
-    wchar_t head[kEntryTextSize];
-    CopyCut(head, static_cast<size_t>(directive - format) + 1, format);
-    text.Add(head).Number(seconds).Add(directive + 2);
+    BoundedText(buffer, size).AddWithNumber(Text(L"MSG_POWER_OFF_NOTICE"), seconds);
 }
 
 void PaintContent(HWND window, HDC dc) {

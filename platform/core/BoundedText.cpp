@@ -1,5 +1,7 @@
 #include "platform/core/BoundedText.h"
 
+#include <cwchar>
+
 namespace {
 bool IsHighSurrogate(wchar_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -11,8 +13,12 @@ BoundedText::BoundedText(wchar_t* buffer, size_t size) : buffer(buffer), size(si
 }
 
 BoundedText& BoundedText::Add(const wchar_t* text) {
+    return AddAtMost(text, static_cast<size_t>(-1));
+}
+
+BoundedText& BoundedText::AddAtMost(const wchar_t* text, size_t count) {
     if (size == 0 || cut) return *this;
-    for (; *text; ++text) {
+    for (; count > 0 && *text; ++text, --count) {
         if (used + 1 >= size) {
             // Never leave half of a surrogate pair at the cut.
             if (used > 0 && IsHighSurrogate(buffer[used - 1])) --used;
@@ -38,6 +44,14 @@ BoundedText& BoundedText::Number(int value) {
     } while (magnitude);
     if (value < 0) digits[--n] = L'-';
     return Add(digits + n);
+}
+
+BoundedText& BoundedText::AddWithNumber(const wchar_t* format, int value) {
+    const wchar_t* directive = wcsstr(format, L"%d");
+    if (!directive) return Add(format);
+    return AddAtMost(format, static_cast<size_t>(directive - format))
+        .Number(value)
+        .Add(directive + 2);
 }
 
 void CopyCut(wchar_t* buffer, size_t size, const wchar_t* text) {

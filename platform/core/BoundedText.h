@@ -8,9 +8,14 @@ class BoundedText {
     BoundedText(wchar_t* buffer, size_t size);
     BoundedText& Add(const wchar_t* text);
     BoundedText& Number(int value);
+    // A format from local.dat, trusted only with the one number it names: its first "%d" takes
+    // value, everything else is taken as it stands (a format without one, wholly).
+    BoundedText& AddWithNumber(const wchar_t* format, int value);
     bool Cut() const { return cut; } // some text did not fit
 
   private:
+    BoundedText& AddAtMost(const wchar_t* text, size_t count);
+
     wchar_t* buffer;
     size_t size;
     size_t used = 0;

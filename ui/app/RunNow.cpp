@@ -122,15 +122,7 @@ void RunResultText(bool libraryFound, int result, wchar_t* buffer, size_t size) 
             return;
         }
     // The format comes from local.dat, so it is only trusted with the one number it names.
-    const wchar_t* format = Text(L"MSG_RUN_OTHER");
-    const wchar_t* directive = wcsstr(format, L"%d");
-    if (!directive) {
-        text.Add(format);
-        return;
-    }
-    wchar_t head[kEntryTextSize];
-    CopyCut(head, static_cast<size_t>(directive - format) + 1, format);
-    text.Add(head).Number(result).Add(directive + 2);
+    text.AddWithNumber(Text(L"MSG_RUN_OTHER"), result);
 }
 
 void OnRunNow() {
