@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/BoundedText.h"
 #include "platform/core/FileIo.h"
 #include "platform/core/Win32Core.h"
 #include "platform/core/ProgramDirectory.h"
@@ -291,6 +292,27 @@ TEST(TextTable, LoadTakesProgramDirectoryFileAndUserLanguage) {
     DeleteFilePath(file.c_str());
     TextTable missing;
     EXPECT_FALSE(missing.Load());
+}
+
+// A format from local.dat takes its one number at its first %d, keeps every other directive as
+// text, and is cut to the buffer like any text.
+TEST(BoundedText, AFormatTakesItsOneNumber) {
+    const struct {
+        const wchar_t* format;
+        int value;
+        size_t size;
+        const wchar_t* text;
+    } rows[] = {
+        {L"The phone switches off in %d s", 30, 64, L"The phone switches off in 30 s"},
+        {L"%d%d %s", -7, 64, L"-7%d %s"},
+        {L"no number", 5, 64, L"no number"},
+        {L"cut %d here", 12345, 8, L"cut 123"},
+    };
+    for (const auto& row : rows) {
+        wchar_t buffer[64];
+        BoundedText(buffer, row.size).AddWithNumber(row.format, row.value);
+        EXPECT_STREQ(buffer, row.text) << row.format;
+    }
 }
 
 } // namespace
