@@ -11,6 +11,7 @@ export WINEARCH=win64
 
 dz_xvfb_pid=""
 dz_own_server=1
+dz_display_before=${DISPLAY-}
 
 # Writes one value of the prefix's registry unless user.reg holds it already.
 dz_wine_setting() { # KEY NAME VALUE
@@ -79,5 +80,8 @@ dz_wine_stop() {
     kill "$dz_xvfb_pid" 2>/dev/null || true
     wait "$dz_xvfb_pid" 2>/dev/null || true
     dz_xvfb_pid=""
+    # The display we made is gone: a later start in this shell must not find it in DISPLAY
+    # (Wine would start without a display driver and make no window).
+    if [ -n "$dz_display_before" ]; then export DISPLAY=$dz_display_before; else unset DISPLAY; fi
   fi
 }
