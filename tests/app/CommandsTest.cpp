@@ -334,6 +334,65 @@ TEST_F(CommandsTest, EditByActivatingTheRowSavesSignalsAndKeepsTheEntrySelected)
     EXPECT_TRUE(TakeRefresh());
 }
 
+// Whatever the command, afterwards the rows are the entry list's entries in display order, the
+// entry it worked on is selected and in view, and a change that moves no row leaves the rows in
+// view where they were.
+TEST_F(CommandsTest, RowsFollowTheEntriesAfterEveryCommand) {
+    std::vector<EntrySpec> many;
+    for (int hour = 0; hour < 20; ++hour)
+        many.push_back({Weekly, PhoneOff, 1, 1.0 + hour / 24.0});
+    StartWith(many);
+    UseScriptedEditor();
+    const struct {
+        const char* name;
+        UINT command;
+        bool keepsTop;
+    } steps[] = {
+        {"Activate/Disable", IDM_TOGGLE_ACTIVE, true},
+        {"Edit, the entry moving", IDM_EDIT, false},
+        {"Delete: the next row takes its place", IDM_DELETE, true},
+        {"New: the new entry", IDM_NEW, false},
+    };
+    auto topRow = [] {
+        return static_cast<int>(SendMessageW(ListWindow(), LVM_GETTOPINDEX, 0, 0));
+    };
+    const int deep = 15;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        ASSERT_TRUE(g_scheduleList.SelectRow(deep, true));
+        PumpPending();
+        const int top = topRow();
+        ASSERT_GT(top, 0) << "the selected row lies below the first screen";
+        const StorageItem* next = RowEntry(deep + 1);
+        StorageItem* worked = const_cast<StorageItem*>(RowEntry(deep));
+        answerer.answers = {IDYES};
+        Command(step.command);
+
+        int entries = 0;
+        const StorageItem* last = nullptr;
+        for (const StorageItem* entry = g_entryList.head; entry; entry = entry->next, ++entries)
+            last = entry;
+        ASSERT_EQ(RowCount(), entries);
+        for (int row = 0; row < RowCount(); ++row) {
+            EXPECT_TRUE(g_entryList.CheckEntry(RowEntry(row)));
+            if (row > 0) {
+                EXPECT_LE(g_entryList.Compare(RowEntry(row - 1), RowEntry(row)), 0);
+            }
+        }
+        const StorageItem* expected = step.command == IDM_DELETE ? next
+                                      : step.command == IDM_NEW  ? last
+                                                                 : worked;
+        EXPECT_EQ(RowEntry(SelectedRow()), expected);
+        const int visible = static_cast<int>(SendMessageW(ListWindow(), LVM_GETCOUNTPERPAGE, 0, 0));
+        EXPECT_GE(SelectedRow(), topRow());
+        EXPECT_LT(SelectedRow(), topRow() + visible);
+        if (step.keepsTop) {
+            EXPECT_EQ(topRow(), top);
+        }
+        EXPECT_TRUE(TakeRefresh());
+    }
+}
+
 TEST_F(CommandsTest, TheColumnGivesWayToTheScrollBarAndTakesItsPlaceBack) {
     StartWith({{Weekly, PhoneOff, 1, 1.0}});
     RECT client;

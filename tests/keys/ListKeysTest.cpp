@@ -195,6 +195,15 @@ TEST(ListKeys, TwelveEntriesAndDeletesDownToNoScrollBarShowAsARepaintShows) {
         // Down to the last row, which scrolls the list; then delete from the bottom.
         keys.Press("Down Down Down Down Down Down Down Down Down Down Down");
         EXPECT_EQ(g_scheduleList.GetSelectedRow(), 11);
+        // Disable a row up from there: the rows in view stay where they were.
+        keys.Press("Up Up Up Up Up");
+        const LRESULT top = SendMessageW(list, LVM_GETTOPINDEX, 0, 0);
+        ASSERT_GT(top, 0);
+        keys.Press("F2 Down Down Return");
+        EXPECT_EQ(g_scheduleList.GetRowEntry(6)->active, 0);
+        EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), top);
+        ExpectShownAsRepainted(keys, "after Disable");
+        keys.Press("Down Down Down Down Down");
         while (HasStyle(list, WS_VSCROLL) && g_scheduleList.GetRowCount() > 0) {
             keys.Press("F2 Down Return Return");
             ExpectShownAsRepainted(keys, "after a delete");

@@ -35,19 +35,13 @@ bool StorageUnreadable() {
     return g_entryList.LastLoad().state == LoadReport::Unreadable;
 }
 
-// The rows follow the entry list afresh after it was read again.
-void RefillList() {
-    SendMessageW(g_scheduleList.ListWindow(), LVM_DELETEALLITEMS, 0, 0);
-    FillList();
-}
-
 // Reads the file again; true when it could be read this time. Entries made meanwhile stay
 // behind the file's own.
 bool RereadEntries() {
     g_entryList.Reload();
     if (StorageUnreadable()) return false;
     KillTimer(g_mainWindow, kRereadTimer);
-    RefillList();
+    FillList();
     return true;
 }
 
@@ -111,8 +105,13 @@ StorageItem* SelectedEntry() {
     return row < 0 ? nullptr : g_scheduleList.GetRowEntry(row);
 }
 
-void RepaintList() {
-    g_scheduleList.Repaint();
+// Every change to the entries ends here, whatever the command: the rows follow the entry list
+// with `selected` chosen (the row at `fallbackRow` when it is gone), then the list is saved and
+// the engine told. The rows follow before the save, so that the box a failed save shows
+// stands over the list as it now is, and no row points at a removed entry meanwhile.
+void ShowAndSave(const StorageItem* selected, int fallbackRow) {
+    g_scheduleList.Follow(g_entryList, selected, fallbackRow);
+    SaveAndSignal();
 }
 
 // Activated while a dialog or box of ours is open over it (a second start brought it
@@ -219,25 +218,7 @@ void RereadWhileUnreadable() {
 }
 
 bool FillList() {
-    // The control lays out and repaints after every insert while it may redraw, which made
-    // a list of a thousand entries take seconds to appear: it redraws once, when all are in.
-    const HWND list = g_scheduleList.ListWindow();
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    int row = 0;
-    bool inserted = true;
-    for (StorageItem* entry = g_entryList.head; entry && inserted; entry = entry->next, ++row)
-        inserted = g_scheduleList.InsertEntryRow(row, entry, false, false);
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    // The vertical scroll bar comes only now that the control may redraw again: measured while
-    // it was suspended, the column kept the whole width and ran under the bar.
-    g_scheduleList.FitColumnToClient();
-    InvalidateRect(list, nullptr, TRUE);
-    if (!inserted) return false;
-    if (row > 0) {
-        g_scheduleList.SortRows();
-        g_scheduleList.SelectRow(0, true);
-    }
-    return true;
+    return g_scheduleList.Follow(g_entryList, nullptr, 0);
 }
 
 void OnNewEntry() {
@@ -253,21 +234,18 @@ void OnNewEntry() {
         return;
     }
     g_entryList.Append(entry);
-    g_scheduleList.InsertEntryRow(g_scheduleList.GetRowCount(), entry, true, true);
-    SaveAndSignal();
+    ShowAndSave(entry, 0);
 }
 
 void OnEditEntry() {
     StorageItem* entry = SelectedEntry();
     if (!entry || entry->Edit(g_scheduleList.ListWindow()) != kEditDone) return;
-    SaveAndSignal();
     // The edited entry may move; the selection moves with it.
-    g_scheduleList.SortRows();
-    RepaintList();
+    ShowAndSave(entry, 0);
 }
 
 void OnDeleteEntry() {
-    if (g_scheduleList.GetRowCount() == 0 || g_scheduleList.GetSelectedRow() < 0) return;
+    if (!SelectedEntry()) return;
     HWND list = g_scheduleList.ListWindow();
     // Only a clear Yes deletes: a box that could not be shown (0) asked nobody.
     if (MessageBoxW(list, Text(L"MSG_CONFIRM_DELETE"), g_textTable.AppName(),
@@ -275,22 +253,17 @@ void OnDeleteEntry() {
         SetFocus(list);
         return;
     }
+    // The row below moves into the deleted one's place; after the last row, the one above.
     const int row = g_scheduleList.GetSelectedRow();
-    StorageItem* entry = g_scheduleList.GetRowEntry(row);
-    g_scheduleList.DeleteRow(row);
-    if (entry) {
-        g_entryList.Remove(entry);
-        SaveAndSignal();
-    }
-    // The rows closed up, and when the scroll bar went the control scrolled them back to the
-    // top: only a whole repaint shows each row where it now is.
-    RepaintList();
+    StorageItem* entry = SelectedEntry();
+    if (!entry) return;
+    g_entryList.Remove(entry);
+    ShowAndSave(nullptr, row);
 }
 
 void OnToggleActive() {
     StorageItem* entry = SelectedEntry();
     if (!entry) return;
     entry->active = entry->active == 0 ? 1 : 0;
-    SaveAndSignal();
-    RepaintList();
+    ShowAndSave(entry, 0);
 }

@@ -9,6 +9,7 @@
 #include "core/model/Firings.h"
 #include "core/model/DZItem.h"
 #include "core/model/LastRun.h"
+#include "core/model/StorageList.h"
 #include "ui/resources/resource.h"
 #include "platform/core/BoundedText.h"
 #include "core/text/TextTable.h"
@@ -189,6 +190,7 @@ void ListViewEx::DestroyListView() {
     if (listView) DestroyWindow(listView);
     subclassed = false;
     parent = nullptr;
+    model = nullptr;
     listView = nullptr;
     DeleteHandle(penNormal);
     DeleteHandle(penSelected);
@@ -323,6 +325,37 @@ void ListViewEx::FitColumnToClient() const {
     SendMessageW(listView, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right - client.left, 0));
 }
 
+bool ListViewEx::Follow(const StorageList& entries, const StorageItem* selected, int fallbackRow) {
+    model = &entries;
+    const int top = static_cast<int>(SendMessageW(listView, LVM_GETTOPINDEX, 0, 0));
+    // The control lays out and repaints after every insert while it may redraw, which made a
+    // list of a thousand entries take seconds to appear: it redraws once, when all are in.
+    SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(listView, LVM_DELETEALLITEMS, 0, 0);
+    int rows = 0;
+    bool inserted = true;
+    for (StorageItem* entry = entries.head; entry && inserted; entry = entry->next, ++rows)
+        inserted = InsertEntryRow(rows, entry, entry == selected, false);
+    SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
+    // The vertical scroll bar comes only now that the control may redraw again: measured while
+    // it was suspended, the column kept the whole width and ran under the bar.
+    FitColumnToClient();
+    if (inserted && rows > 0) {
+        // A change deep in a long list leaves the rows in view where they were; only a
+        // selection out of view scrolls. Emptying the control may take it back to the top
+        // (Wine's keeps its place): showing the last row, then the old top row, brings that row
+        // back to the top, since the control scrolls as little as it can.
+        if (top > 0) {
+            SendMessageW(listView, LVM_ENSUREVISIBLE, rows - 1, FALSE);
+            SendMessageW(listView, LVM_ENSUREVISIBLE, std::min(top, rows - 1), FALSE);
+        }
+        SortRows();
+        if (GetSelectedRow() < 0) SelectRow(std::min(std::max(fallbackRow, 0), rows - 1), true);
+    }
+    Repaint();
+    return inserted;
+}
+
 bool ListViewEx::InsertEntryRow(int index, StorageItem* entry, bool select, bool sort) {
     LVITEMW row{};
     row.mask = LVIF_PARAM | LVIF_STATE;
@@ -360,9 +393,8 @@ void ListViewEx::Repaint() const {
 }
 
 void ListViewEx::ArmMarkTimer() const {
-    const StorageItem* any = GetRowCount() > 0 ? GetRowEntry(0) : nullptr;
     const FILETIME now = LocalNow();
-    const FILETIME change = any && any->owner ? NextMarkChange(*any->owner, now) : kNever;
+    const FILETIME change = model ? NextMarkChange(*model, now) : kNever;
     if (IsNever(change)) {
         KillTimer(parent, kMarkTimer);
         return;

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 class StorageItem;
+class StorageList;
 
 // Draws an action bitmap at left + 2, centred in the height from top, its key colour
 // transparent; answers the width it took (the bitmap's and one pixel), 0 with no bitmap.
@@ -20,6 +21,13 @@ class ListViewEx {
 
     bool CreateListView(HWND parentWindow);
     void DestroyListView();
+
+    // Makes the rows the entries of `entries` in their display order, keeps the top row where
+    // it was, and selects the row of `selected`; when that entry is not among them, the row at
+    // `fallbackRow` (the last one when fewer remain). Every change to the entries reaches the
+    // screen through here: no command adds, moves or removes a row itself. False when the
+    // control refused a row.
+    bool Follow(const StorageList& entries, const StorageItem* selected, int fallbackRow);
 
     bool InsertEntryRow(int index, StorageItem* entry, bool select, bool sort);
     bool DeleteRow(int index);
@@ -60,6 +68,7 @@ class ListViewEx {
     void DrawSeparator(HDC dc, const RECT& box, bool selected) const;
     void DrawTexts(HDC dc, const RECT& box, int x, const StorageItem& entry) const;
 
+    const StorageList* model = nullptr; // the list the rows last followed
     bool subclassed = false;
     HWND parent = nullptr;
     HWND listView = nullptr;
