@@ -6,7 +6,8 @@
 #   storage      Load/Save of 100,000 entries vs fread/fwrite; Load growth 10k/100k/1M
 #   recurrence   next occurrence, Compare-sort and schedule summary per entry
 # Groups under Wine (a timing harness, in the Windows build <build>/win and its prefix):
-#   startup      Dozara until its list is painted, 0/100/1000/1000000 entries, vs an empty window
+#   startup      Dozara until its list is painted, 0/100/1000/1000000 entries, vs an empty window;
+#                Activate/Disable with 1,000 entries vs with one
 #   callback     TarvikEngineFunc until the executor ends vs CreateProcessW of an empty program
 #   help         opening the largest help page the viewer shows, words and one long word
 #   engine       firing lateness, reload and idle processor time (bench/engine/run.sh)

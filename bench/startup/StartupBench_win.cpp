@@ -1,7 +1,9 @@
 // Start-up of Dozara under Wine until its list is painted and the program waits for input,
 // with 0, 100, 1,000 and 1,000,000 entries in "storage.dat", against an empty Win32 program that
-// shows one window, in the same run. The program finds the engine's ready event set here, as when
-// the engine runs, and is closed after each start.
+// shows one window, in the same run. Then Activate/Disable in a list of 1,000 entries until the
+// list is painted again (the rows are made afresh from the entries, the list saved), against the
+// same in a list of one entry. The program finds the engine's ready event set here, as when the
+// engine runs, and is closed after each start.
 //   startup_bench.exe <Dozara.exe> <local.dat> <empty window program> [runs]
 #include <windows.h>
 #include <commctrl.h>
@@ -14,6 +16,7 @@
 #include "core/model/DZItem.h"
 #include "core/model/DZList.h"
 #include "contract/EngineContract.h"
+#include "ui/resources/resource.h"
 
 namespace {
 
@@ -77,6 +80,29 @@ double TimedStart(const std::wstring& program, long rows) {
     const bool shown = seconds >= 0 && (rows < 0 || ListRows(started) == rows);
     if (started.process.hProcess) Close(started);
     return shown ? seconds : -1;
+}
+
+// Activate/Disable sent to the started program's main window, and the list painted afresh:
+// seconds, or -1 without a list.
+double TimedToggle(const Started& started) {
+    HWND list = nullptr;
+    EnumThreadWindows(started.process.dwThreadId, FindListViewOfTopWindow,
+                      reinterpret_cast<LPARAM>(&list));
+    if (!list) return -1;
+    return TimeIt([&] {
+        SendMessageW(GetParent(list), WM_COMMAND, IDM_TOGGLE_ACTIVE, 0);
+        return UpdateWindow(list) != FALSE;
+    });
+}
+
+// The median of runs Activate/Disable commands in one start of the program.
+double MedianToggle(const std::wstring& program, long rows, int runs) {
+    Started started;
+    double seconds = -1;
+    if (StartUntilIdle(program, started) && ListRows(started) == rows)
+        seconds = MedianSeconds(runs, [&] { return TimedToggle(started); });
+    if (started.process.hProcess) Close(started);
+    return seconds;
 }
 
 // A folder with the program, its texts and a list of n entries.
@@ -143,6 +169,14 @@ int wmain(int argc, wchar_t** argv) {
                       n == 1000 ? "target 1.5x" : "");
         RemoveFolder(folder);
     }
+    double toggle[2] = {};
+    for (int i : {0, 1}) {
+        const int n = i == 0 ? 1 : 1000;
+        const std::wstring folder = Install(base, argv[1], argv[2], n);
+        toggle[i] = MedianToggle(folder + L"\\Dozara.exe", n, runs);
+        RemoveFolder(folder);
+    }
+    PrintRatioRow("Activate/Disable, 1,000 entries", toggle[1], "the same, 1 entry", toggle[0], "");
     RemoveDirectoryW(base.c_str());
     CloseHandle(ready);
     return 0;

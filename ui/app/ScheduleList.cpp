@@ -1,6 +1,7 @@
 #include "ui/app/ScheduleList.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "platform/shell/PaintThrough.h"
 #include "platform/shell/SmartphoneShell.h"
@@ -191,6 +192,7 @@ void ListViewEx::DestroyListView() {
     subclassed = false;
     parent = nullptr;
     model = nullptr;
+    rowEntries.clear();
     listView = nullptr;
     DeleteHandle(penNormal);
     DeleteHandle(penSelected);
@@ -327,36 +329,69 @@ void ListViewEx::FitColumnToClient() const {
 
 bool ListViewEx::Follow(const StorageList& entries, const StorageItem* selected, int fallbackRow) {
     model = &entries;
-    const int top = static_cast<int>(SendMessageW(listView, LVM_GETTOPINDEX, 0, 0));
-    // The control lays out and repaints after every insert while it may redraw, which made a
-    // list of a thousand entries take seconds to appear: it redraws once, when all are in.
+    // Every message to the control costs a round trip to Wine's window server (its subclass asks
+    // for a window property): the rows are compared with the list through the addresses kept
+    // beside them, and only rows that differ are touched. A command changes one row or none, so
+    // the others, and the scroll position, stay.
+    std::unordered_set<const StorageItem*> inList;
+    for (const StorageItem* entry = entries.head; entry; entry = entry->next)
+        inList.insert(entry);
+    // The control lays out after every row it gains or loses while it may redraw, which made a
+    // list of a thousand entries take seconds to appear: it redraws once, at the end.
     SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(listView, LVM_DELETEALLITEMS, 0, 0);
-    int rows = 0;
+    const std::unordered_set<const StorageItem*> kept = RemoveRowsNotIn(inList);
+    int rows = GetRowCount();
     bool inserted = true;
-    for (StorageItem* entry = entries.head; entry && inserted; entry = entry->next, ++rows)
-        inserted = InsertEntryRow(rows, entry, entry == selected, false);
+    for (StorageItem* entry = entries.head; entry && inserted; entry = entry->next)
+        if (!kept.count(entry)) inserted = AddRow(rows++, entry, false);
     SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
-    // The vertical scroll bar comes only now that the control may redraw again: measured while
-    // it was suspended, the column kept the whole width and ran under the bar.
+    // The vertical scroll bar comes and goes only now that the control may redraw again:
+    // measured while it was suspended, the column kept the whole width and ran under the bar.
     FitColumnToClient();
-    if (inserted && rows > 0) {
-        // A change deep in a long list leaves the rows in view where they were; only a
-        // selection out of view scrolls. Emptying the control may take it back to the top
-        // (Wine's keeps its place): showing the last row, then the old top row, brings that row
-        // back to the top, since the control scrolls as little as it can.
-        if (top > 0) {
-            SendMessageW(listView, LVM_ENSUREVISIBLE, rows - 1, FALSE);
-            SendMessageW(listView, LVM_ENSUREVISIBLE, std::min(top, rows - 1), FALSE);
-        }
-        SortRows();
-        if (GetSelectedRow() < 0) SelectRow(std::min(std::max(fallbackRow, 0), rows - 1), true);
-    }
+    SortRows();
+    SelectEntryOrRow(selected, fallbackRow);
     Repaint();
     return inserted;
 }
 
-bool ListViewEx::InsertEntryRow(int index, StorageItem* entry, bool select, bool sort) {
+std::unordered_set<const StorageItem*>
+ListViewEx::RemoveRowsNotIn(const std::unordered_set<const StorageItem*>& inList) {
+    std::unordered_set<const StorageItem*> kept;
+    for (const StorageItem* entry : rowEntries)
+        if (inList.count(entry)) kept.insert(entry);
+    if (kept.empty()) {
+        SendMessageW(listView, LVM_DELETEALLITEMS, 0, 0);
+        rowEntries.clear();
+    }
+    // A row is found by its entry's address alone: a row whose entry has gone is never read.
+    while (rowEntries.size() > kept.size()) {
+        const auto gone = std::find_if(rowEntries.begin(), rowEntries.end(), [&](auto entry) {
+            return !kept.count(entry) || rowEntries.count(entry) > 1;
+        });
+        SendMessageW(listView, LVM_DELETEITEM, RowOf(*gone), 0);
+        rowEntries.erase(gone);
+    }
+    return kept;
+}
+
+void ListViewEx::SelectEntryOrRow(const StorageItem* entry, int fallbackRow) {
+    const int row = entry ? RowOf(entry) : -1;
+    const int rows = GetRowCount();
+    if (row >= 0)
+        SelectRow(row, true);
+    else if (rows > 0 && GetSelectedRow() < 0)
+        SelectRow(std::min(std::max(fallbackRow, 0), rows - 1), true);
+}
+
+int ListViewEx::RowOf(const StorageItem* entry) const {
+    LVFINDINFOW find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = reinterpret_cast<LPARAM>(entry);
+    return static_cast<int>(
+        SendMessageW(listView, LVM_FINDITEMW, -1, reinterpret_cast<LPARAM>(&find)));
+}
+
+bool ListViewEx::AddRow(int index, StorageItem* entry, bool select) {
     LVITEMW row{};
     row.mask = LVIF_PARAM | LVIF_STATE;
     row.iItem = index;
@@ -364,6 +399,12 @@ bool ListViewEx::InsertEntryRow(int index, StorageItem* entry, bool select, bool
     row.state = row.stateMask = select ? LVIS_SELECTED | LVIS_FOCUSED : 0;
     if (SendMessageW(listView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)) == -1)
         return false;
+    rowEntries.insert(entry);
+    return true;
+}
+
+bool ListViewEx::InsertEntryRow(int index, StorageItem* entry, bool select, bool sort) {
+    if (!AddRow(index, entry, select)) return false;
     // The rows no longer fit: the scroll bar took part of the width.
     if (RowsOverflow()) FitColumnToClient();
     if (sort) SortRows();
@@ -372,7 +413,10 @@ bool ListViewEx::InsertEntryRow(int index, StorageItem* entry, bool select, bool
 
 bool ListViewEx::DeleteRow(int index) {
     int selected = GetSelectedRow();
+    const StorageItem* entry = GetRowEntry(index);
     const bool deleted = SendMessageW(listView, LVM_DELETEITEM, index, 0) != 0;
+    const auto kept = rowEntries.find(entry);
+    if (deleted && kept != rowEntries.end()) rowEntries.erase(kept);
     // The rows fit again: the scroll bar has gone and its width is ours.
     if (deleted && !RowsOverflow()) FitColumnToClient();
     if (selected == GetRowCount()) --selected;

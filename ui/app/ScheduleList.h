@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <unordered_set>
+
 class StorageItem;
 class StorageList;
 
@@ -22,11 +24,11 @@ class ListViewEx {
     bool CreateListView(HWND parentWindow);
     void DestroyListView();
 
-    // Makes the rows the entries of `entries` in their display order, keeps the top row where
-    // it was, and selects the row of `selected`; when that entry is not among them, the row at
-    // `fallbackRow` (the last one when fewer remain). Every change to the entries reaches the
-    // screen through here: no command adds, moves or removes a row itself. False when the
-    // control refused a row.
+    // Makes the rows the entries of `entries` in their display order, the rows in view staying
+    // where they were, and selects the row of `selected`; when that entry is not among them,
+    // the row at `fallbackRow` (the last one when fewer remain). Every change to the entries
+    // reaches the screen through here: no command adds, moves or removes a row itself. False
+    // when the control refused a row.
     bool Follow(const StorageList& entries, const StorageItem* selected, int fallbackRow);
 
     bool InsertEntryRow(int index, StorageItem* entry, bool select, bool sort);
@@ -60,6 +62,14 @@ class ListViewEx {
 
   private:
     bool RowsOverflow() const; // the rows are taller than the list's visible area
+    bool AddRow(int index, StorageItem* entry, bool select); // the control's insert alone
+    // The steps of Follow. Removes the rows whose entry is not in inList, and any second row of
+    // an entry; answers the entries that keep their row.
+    std::unordered_set<const StorageItem*>
+    RemoveRowsNotIn(const std::unordered_set<const StorageItem*>& inList);
+    // Selects the entry's row; without one, and with no row selected, the row at fallbackRow.
+    void SelectEntryOrRow(const StorageItem* entry, int fallbackRow);
+    int RowOf(const StorageItem* entry) const; // -1: no row
     void ArmMarkTimer() const;
 
     // The steps of DrawRow. The entry is null when the row is gone or its entry is no longer
@@ -69,6 +79,8 @@ class ListViewEx {
     void DrawTexts(HDC dc, const RECT& box, int x, const StorageItem& entry) const;
 
     const StorageList* model = nullptr; // the list the rows last followed
+    // The entries the rows point at, kept by the only functions that add and remove rows.
+    std::unordered_multiset<const StorageItem*> rowEntries;
     bool subclassed = false;
     HWND parent = nullptr;
     HWND listView = nullptr;
