@@ -317,6 +317,10 @@ bool StorageList::LoadFrom(const wchar_t* name) {
     for (;;) {
         if (entryLimit > 0 && lastLoad.entries >= entryLimit) {
             markTail();
+            if (lastLoad.state == LoadReport::DamagedTail) {
+                lastLoad.overLimit = true;
+                keepAsideAs = L"too-many";
+            }
             break;
         }
         StorageItem* entry = CreateEntry();

@@ -12,6 +12,9 @@ struct LoadReport {
     State state = Missing;
     long entries = 0;   // entries loaded
     long stoppedAt = 0; // byte offset of the record that could not be read (DamagedTail)
+    // DamagedTail because the file holds more entries than the load takes (entryLimit): the
+    // records after stoppedAt were not read, whatever they hold.
+    bool overLimit = false;
     // The start finished a save that a power cut interrupted: the file changed since the engine
     // read it.
     bool saveFinished = false;

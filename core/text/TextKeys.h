@@ -108,8 +108,9 @@ inline constexpr const wchar_t* kRunResultKeys[] = {L"MSG_RUN_DONE", L"MSG_RUN_N
 // What the program tells of its files: a save that failed, at a change and at Exit, a folder
 // too long, and a "storage.dat" that could not be read whole at start-up.
 inline constexpr const wchar_t* kFileKeys[] = {
-    L"MSG_NOT_SAVED",       L"MSG_EXIT_NOT_SAVED", L"MSG_PATH_TOO_LONG",   L"MSG_STORAGE_REFUSED",
-    L"MSG_STORAGE_DAMAGED", L"MSG_STORAGE_KEPT",   L"MSG_STORAGE_NOT_KEPT"};
+    L"MSG_NOT_SAVED",        L"MSG_EXIT_NOT_SAVED",   L"MSG_PATH_TOO_LONG",
+    L"MSG_STORAGE_REFUSED",  L"MSG_STORAGE_DAMAGED",  L"MSG_STORAGE_KEPT",
+    L"MSG_STORAGE_NOT_KEPT", L"MSG_STORAGE_TOO_MANY", L"MSG_SAVE_BLOCKED"};
 
 // The executor's power-off notice: its countdown and its right softkey (the left is Cancel).
 inline constexpr const wchar_t* kPowerOffNoticeKeys[] = {L"MSG_POWER_OFF_NOTICE", L"BTN_NOW"};

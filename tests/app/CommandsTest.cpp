@@ -165,19 +165,24 @@ TEST_F(CommandsTest, FailedSaveKeepsTheChangeOnScreenAndTellsTheUser) {
     EXPECT_EQ(GetFocus(), ListWindow());
 }
 
-// Another program holds "storage.dat", or it is read-only. A save that cannot be made is told
-// and leaves the file as it was; the change stays on screen and goes with the next save.
+// Another program holds "storage.dat", it is read-only, or a folder stands where the save
+// writes its copy. A save that cannot be made is told and leaves the file as it was; the
+// change stays on screen and goes with the next save.
 TEST_F(CommandsTest, SaveOverAFileThatIsHeldOrReadOnly) {
     struct Case {
         const char* name;
-        DWORD share;   // a reader holds the file with this sharing...
-        bool readOnly; // ...or the file is read-only
-        bool saved;
+        DWORD share;           // a reader holds the file with this sharing...
+        bool readOnly;         // ...or the file is read-only...
+        const wchar_t* folder; // ...or a folder of this name stands beside it
+        const wchar_t* told;   // null: saved
     };
     const Case cases[] = {
-        {"a reader sharing read and write", FILE_SHARE_READ | FILE_SHARE_WRITE, false, true},
-        {"a reader sharing read only", FILE_SHARE_READ, false, false},
-        {"a read-only file", 0, true, false},
+        {"a reader sharing read and write", FILE_SHARE_READ | FILE_SHARE_WRITE, false, nullptr,
+         nullptr},
+        {"a reader sharing read only", FILE_SHARE_READ, false, nullptr, L"T-NOT-SAVED"},
+        {"a read-only file", 0, true, nullptr, L"T-NOT-SAVED"},
+        {"a folder named as the save's copy", 0, false, L"storage.dat.new",
+         L"T-BLOCKED\nstorage.dat.new"},
     };
     StartWith(kThreeEntries);
     const std::wstring path = ProgramFile(L"storage.dat");
@@ -185,19 +190,26 @@ TEST_F(CommandsTest, SaveOverAFileThatIsHeldOrReadOnly) {
         SCOPED_TRACE(c.name);
         const std::string file = StoredBytes();
         answerer.seen.clear();
+        const bool saved = c.told == nullptr;
         {
             std::unique_ptr<FileHolder> reader;
             if (c.readOnly)
                 SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+            else if (c.folder)
+                CreateDirectoryW(ProgramFile(c.folder).c_str(), nullptr);
             else
                 reader = std::make_unique<FileHolder>(path, c.share);
             Command(IDM_TOGGLE_ACTIVE);
         }
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(TakeRefresh(), c.saved);
-        EXPECT_EQ(answerer.seen.size(), c.saved ? 0u : 1u);
-        EXPECT_EQ(StoredBytes() != file, c.saved);
-        if (!c.saved) {
+        if (c.folder) RemoveDirectoryW(ProgramFile(c.folder).c_str());
+        EXPECT_EQ(TakeRefresh(), saved);
+        ASSERT_EQ(answerer.seen.size(), saved ? 0u : 1u);
+        if (!saved) {
+            EXPECT_EQ(answerer.seen[0].text, c.told);
+        }
+        EXPECT_EQ(StoredBytes() != file, saved);
+        if (!saved) {
             // The change stays on screen, and the next save takes it along.
             answerer.answers = {IDYES};
             Command(IDM_DELETE);

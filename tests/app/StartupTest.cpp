@@ -158,7 +158,7 @@ TEST_F(StartupTest, UnreadEntriesAreToldWithTheCopyKeptAside) {
         {"not a schedule file", "not a schedule file", L"T-REFUSED\nT-KEPT\nstorage.dat.", 0},
         {"a record cut short", whole + "\x01\x00", L"T-DAMAGED\nT-KEPT\nstorage.dat.", 2},
         // Past the entries the program takes (a hostile file of a million froze it for 51 s).
-        {"1,001 entries", overLimit, L"T-DAMAGED\nT-KEPT\nstorage.dat.", 1000},
+        {"1,001 entries", overLimit, L"T-TOO-MANY 1000\nT-KEPT\nstorage.dat.", 1000},
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.name);

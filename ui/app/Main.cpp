@@ -62,8 +62,13 @@ void TellUnreadEntries() {
     const wchar_t* keptName = wcsrchr(keptAs, L'\\');
     wchar_t message[2 * kEntryTextSize];
     BoundedText text(message, 2 * kEntryTextSize);
-    text.Add(Text(state == LoadReport::Refused ? L"MSG_STORAGE_REFUSED" : L"MSG_STORAGE_DAMAGED"))
-        .Add(L"\n");
+    if (state == LoadReport::Refused)
+        text.Add(Text(L"MSG_STORAGE_REFUSED"));
+    else if (g_entryList.LastLoad().overLimit)
+        text.AddWithNumber(Text(L"MSG_STORAGE_TOO_MANY"), static_cast<int>(g_entryList.entryLimit));
+    else
+        text.Add(Text(L"MSG_STORAGE_DAMAGED"));
+    text.Add(L"\n");
     if (kept)
         text.Add(Text(L"MSG_STORAGE_KEPT")).Add(L"\n").Add(keptName ? keptName + 1 : keptAs);
     else

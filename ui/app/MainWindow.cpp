@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "platform/core/BoundedText.h"
 #include "platform/core/FileIo.h"
 #include "platform/shell/SmartphoneShell.h"
 #include "platform/shell/SoftkeyCaptions.h"
@@ -62,10 +63,20 @@ bool SaveChanges() {
 }
 
 // A save that failed is told; the next save that succeeds takes the change along, and Exit
-// tries again.
+// tries again. Something standing where the save writes its own files (a folder named like
+// them) fails every save until the user removes it, so that message names it.
 void SaveAndSignal() {
     if (SaveChanges()) return;
-    MessageBoxW(g_scheduleList.ListWindow(), Text(L"MSG_NOT_SAVED"), g_textTable.AppName(),
+    wchar_t message[2 * kEntryTextSize];
+    BoundedText text(message, 2 * kEntryTextSize);
+    const SaveReport& save = g_entryList.LastSave();
+    if (save.state == SaveReport::Blocked) {
+        const wchar_t* name = wcsrchr(save.blockedBy, L'\\');
+        text.Add(Text(L"MSG_SAVE_BLOCKED")).Add(L"\n").Add(name ? name + 1 : save.blockedBy);
+    } else {
+        text.Add(Text(L"MSG_NOT_SAVED"));
+    }
+    MessageBoxW(g_scheduleList.ListWindow(), message, g_textTable.AppName(),
                 MB_OK | MB_ICONEXCLAMATION);
     SetFocus(g_scheduleList.ListWindow());
 }
