@@ -182,7 +182,7 @@ TEST_F(CommandsTest, SaveOverAFileThatIsHeldOrReadOnly) {
         {"a reader sharing read only", FILE_SHARE_READ, false, nullptr, L"T-NOT-SAVED"},
         {"a read-only file", 0, true, nullptr, L"T-NOT-SAVED"},
         {"a folder named as the save's copy", 0, false, L"storage.dat.new",
-         L"T-BLOCKED\nstorage.dat.new"},
+         L"T-BLOCKED\n\nstorage.dat.new"},
     };
     StartWith(kThreeEntries);
     const std::wstring path = ProgramFile(L"storage.dat");

@@ -72,7 +72,8 @@ void SaveAndSignal() {
     const SaveReport& save = g_entryList.LastSave();
     if (save.state == SaveReport::Blocked) {
         const wchar_t* name = wcsrchr(save.blockedBy, L'\\');
-        text.Add(Text(L"MSG_SAVE_BLOCKED")).Add(L"\n").Add(name ? name + 1 : save.blockedBy);
+        // A line of its own between, so that the name does not read as part of the sentence.
+        text.Add(Text(L"MSG_SAVE_BLOCKED")).Add(L"\n\n").Add(name ? name + 1 : save.blockedBy);
     } else {
         text.Add(Text(L"MSG_NOT_SAVED"));
     }
