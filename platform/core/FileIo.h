@@ -3,8 +3,15 @@
 // builds; natively they are turned into slashes and UTF-8 here.
 #include <cstddef>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
+
+// The file's own name: the part of path after its last backslash.
+inline const wchar_t* NameInPath(const wchar_t* path) {
+    const wchar_t* slash = std::wcsrchr(path, L'\\');
+    return slash ? slash + 1 : path;
+}
 
 FILE* OpenFile(const wchar_t* path, const wchar_t* mode);
 bool FileExists(const wchar_t* path);

@@ -86,8 +86,7 @@ bool ResolvedPath(const wchar_t* path, wchar_t* out, size_t size) {
 std::vector<std::wstring> NameEndingsAfter(const wchar_t* path) {
     std::vector<std::wstring> endings;
     const std::wstring pattern = std::wstring(path) + L"*";
-    const wchar_t* slash = wcsrchr(path, L'\\');
-    const wchar_t* begin = slash ? slash + 1 : path;
+    const wchar_t* begin = NameInPath(path);
     const size_t length = wcslen(begin);
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW(pattern.c_str(), &found);

@@ -15,6 +15,7 @@
 #include "contract/EngineContract.h"
 #include "ui/resources/resource.h"
 #include "platform/core/BoundedText.h"
+#include "platform/core/FileIo.h"
 #include "core/text/TextTable.h"
 #include "platform/core/ProgramDirectory.h"
 
@@ -58,8 +59,6 @@ void TellUnreadEntries() {
     const LoadReport::State state = g_entryList.LastLoad().state;
     if (state != LoadReport::Refused && state != LoadReport::DamagedTail) return;
     const bool kept = g_entryList.KeepAsideNow();
-    const wchar_t* keptAs = g_entryList.KeptAs();
-    const wchar_t* keptName = wcsrchr(keptAs, L'\\');
     wchar_t message[2 * kEntryTextSize];
     BoundedText text(message, 2 * kEntryTextSize);
     if (state == LoadReport::Refused)
@@ -70,7 +69,7 @@ void TellUnreadEntries() {
         text.Add(Text(L"MSG_STORAGE_DAMAGED"));
     text.Add(L"\n");
     if (kept)
-        text.Add(Text(L"MSG_STORAGE_KEPT")).Add(L"\n").Add(keptName ? keptName + 1 : keptAs);
+        text.Add(Text(L"MSG_STORAGE_KEPT")).Add(L"\n").Add(NameInPath(g_entryList.KeptAs()));
     else
         text.Add(Text(L"MSG_STORAGE_NOT_KEPT"));
     MessageBoxW(g_scheduleList.ListWindow(), message, g_textTable.AppName(),

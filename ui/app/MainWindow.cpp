@@ -71,9 +71,8 @@ void SaveAndSignal() {
     BoundedText text(message, 2 * kEntryTextSize);
     const SaveReport& save = g_entryList.LastSave();
     if (save.state == SaveReport::Blocked) {
-        const wchar_t* name = wcsrchr(save.blockedBy, L'\\');
         // A line of its own between, so that the name does not read as part of the sentence.
-        text.Add(Text(L"MSG_SAVE_BLOCKED")).Add(L"\n\n").Add(name ? name + 1 : save.blockedBy);
+        text.Add(Text(L"MSG_SAVE_BLOCKED")).Add(L"\n\n").Add(NameInPath(save.blockedBy));
     } else {
         text.Add(Text(L"MSG_NOT_SAVED"));
     }
