@@ -53,11 +53,7 @@ void NoticeText(int seconds, wchar_t* buffer, size_t size) {
 
 void PaintContent(HWND window, HDC dc) {
     RECT client;
-    GetClientRect(window, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    const HGDIOBJ oldFont = SelectObject(dc, g_notice.font);
+    const HGDIOBJ oldFont = ClearForText(window, dc, g_notice.font, &client);
     wchar_t text[kEntryTextSize];
     NoticeText(g_notice.shownSeconds, text, kEntryTextSize);
     InflateRect(&client, -8, 0);

@@ -18,3 +18,14 @@ inline bool PaintThrough(HWND window, UINT message, WPARAM wParam, PaintFunction
     EndPaint(window, &ps);
     return true;
 }
+
+// The start of a page drawn as plain text: the whole client area (answered in client) cleared
+// to the window colour, text in the window text colour on no box of its own, in font (null:
+// the one selected). Answers the font it replaced, or null, for SelectObject afterwards.
+inline HGDIOBJ ClearForText(HWND window, HDC dc, HFONT font, RECT* client) {
+    GetClientRect(window, client);
+    FillRect(dc, client, GetSysColorBrush(COLOR_WINDOW));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return font ? SelectObject(dc, font) : nullptr;
+}

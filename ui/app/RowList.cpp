@@ -29,11 +29,7 @@ int VisibleRows(HWND list) {
 
 void PaintContent(HWND list, HDC dc) {
     RECT client;
-    GetClientRect(list, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    const HGDIOBJ oldFont = SelectObject(dc, g_list.view.font);
+    const HGDIOBJ oldFont = ClearForText(list, dc, g_list.view.font, &client);
     if (g_list.view.count == 0) {
         DrawTextW(dc, g_list.view.emptyText, -1, &client,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

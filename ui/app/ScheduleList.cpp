@@ -62,13 +62,9 @@ constexpr int kHintMargin = 12;
 // An empty list says how to make the first entry, where its first row would stand and below,
 // wrapped to the width.
 void PaintEmptyList(HWND list, HDC dc) {
-    RECT client;
-    GetClientRect(list, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
     const ListViewEx* self = ListViewEx::OfListWindow(list);
-    const HGDIOBJ oldFont = self ? SelectObject(dc, self->RegularFont()) : nullptr;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    RECT client;
+    const HGDIOBJ oldFont = ClearForText(list, dc, self ? self->RegularFont() : nullptr, &client);
     RECT area{client.left + kHintMargin, client.top + kHintMargin, client.right - kHintMargin,
               client.bottom - kHintMargin};
     DrawTextW(dc, Text(L"DLG_EMPTY_LIST"), -1, &area, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
